@@ -1,0 +1,136 @@
+#include "controls.h"
+
+#include "axis_numbers_label.h"
+#include "controls_table.h"
+#include "renderer.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+namespace correlatore {
+
+namespace {
+
+constexpr int pixels(int twips) { return twips / 15; }
+
+QFont fontFor(FontSpec spec) {
+    QFont font(uiFontFamily());
+    font.setPointSizeF(spec.pointSize);
+    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+QWidget* createLabel(const ControlSpec& spec, QWidget* form) {
+    const QString caption = QString::fromStdString(spec.caption);
+    QLabel* label = spec.name == std::string_view("Label3")
+                        ? new AxisNumbersLabel(caption, pixels(4600), pixels(spec.width), form)
+                        : new QLabel(caption, form);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(false);
+    label->setTextFormat(Qt::PlainText);
+    label->setAutoFillBackground(true); // opaque, in the window's background colour
+    return label;
+}
+
+QWidget* createComboBox(const ControlSpec& spec, QWidget* form) {
+    auto* combo = new QComboBox(form);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr); // what is typed stays exactly as typed
+    if (spec.name == std::string_view("Combo1"))
+        for (const char* item : combo1Items)
+            combo->addItem(item);
+    else
+        for (const char* item : combo2Items)
+            combo->addItem(item);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString::fromStdString(spec.caption));
+    return combo;
+}
+
+QWidget* createPictureBox(QWidget* form) {
+    auto* picture = new QLabel(form);
+    picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture->setLineWidth(2);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setPixmap(QPixmap(QStringLiteral(":/formula.bmp")));
+    picture->setScaledContents(false);
+    picture->setAutoFillBackground(true);
+    picture->setFocusPolicy(Qt::TabFocus);
+    return picture;
+}
+
+QWidget* createControl(const ControlSpec& spec, QWidget* form) {
+    switch (spec.kind) {
+    case ControlKind::Label:
+        return createLabel(spec, form);
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(QString::fromStdString(spec.caption), form);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case ControlKind::ComboBox:
+        return createComboBox(spec, form);
+    case ControlKind::PictureBox:
+        return createPictureBox(form);
+    }
+    return nullptr;
+}
+
+void place(QWidget* widget, const ControlSpec& spec) {
+    widget->setObjectName(spec.name);
+    widget->setFont(fontFor(spec.font));
+    if (spec.textColour) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, toQColor(*spec.textColour));
+        widget->setPalette(palette);
+    }
+    widget->move(pixels(spec.left), pixels(spec.top));
+    if (spec.autoSize)
+        widget->resize(widget->sizeHint());
+    else
+        widget->resize(pixels(spec.width), pixels(spec.height));
+}
+
+} // namespace
+
+QString uiFontFamily() {
+    static const QString family = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
+                                      ? QStringLiteral("MS Sans Serif")
+                                      : QStringLiteral("Liberation Sans");
+    return family;
+}
+
+Controls createControls(QWidget* form) {
+    std::array<QWidget*, 15> widgets{};
+    for (const ControlSpec& spec : controlTable()) {
+        QWidget* widget = createControl(spec, form);
+        place(widget, spec);
+        widgets[static_cast<std::size_t>(spec.tabIndex)] = widget;
+    }
+    // Layers: labels at the bottom, then the buttons, lists and picture; and the focus chain in
+    // tab order, which skips the labels because they take no focus.
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (qobject_cast<QLabel*>(widget) && widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        widget->raise();
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+    auto label = [&](int i) { return static_cast<QLabel*>(widgets[static_cast<std::size_t>(i)]); };
+    auto button = [&](int i) { return static_cast<QPushButton*>(widgets[static_cast<std::size_t>(i)]); };
+    auto combo = [&](int i) { return static_cast<QComboBox*>(widgets[static_cast<std::size_t>(i)]); };
+    return {label(0),  label(3),  label(4),  label(5),  label(6),  label(9),  label(10), label(11),
+            label(12), button(1), button(2), button(13), combo(7), combo(8), label(14)};
+}
+
+} // namespace correlatore

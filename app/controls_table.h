@@ -1,0 +1,47 @@
+#pragma once
+
+#include "display_list.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace correlatore {
+
+enum class ControlKind { Label, PushButton, ComboBox, PictureBox };
+
+struct FontSpec {
+    double pointSize;
+    bool bold;
+};
+
+inline constexpr FontSpec windowFont{8.25, false};
+
+// One row of the window's control table. Positions and sizes are in twips; an auto-size control
+// takes the size its caption needs instead of the size given here.
+struct ControlSpec {
+    int tabIndex;
+    const char* name;
+    ControlKind kind;
+    std::string caption;
+    int left, top, width, height;
+    FontSpec font;
+    std::optional<ColorRef> textColour; // empty: the system's colour for that kind of control
+    bool autoSize;
+};
+
+// "-60", 70 blanks, "0", 75 blanks, "+60": the numbers under the Si/Ni axis.
+std::string axisNumbersCaption();
+
+// The fifteen controls in tab order.
+const std::array<ControlSpec, 15>& controlTable();
+
+inline constexpr std::array<const char*, 7> combo1Items{"100",  "200",  "400", "800",
+                                                        "1600", "3200", "6400"};
+inline constexpr std::array<const char*, 2> combo2Items{"20000", "200000"};
+
+// The window's own settings.
+inline constexpr int restoredClientWidth = 4680; // twips
+inline constexpr int restoredClientHeight = 3195;
+
+} // namespace correlatore

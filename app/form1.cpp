@@ -1,0 +1,183 @@
+#include "form1.h"
+
+#include "chart_frame.h"
+#include "controls_table.h"
+#include "curves.h"
+#include "renderer.h"
+#include "run_parameters.h"
+#include "run_seed.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <new>
+
+namespace correlatore {
+
+namespace {
+
+ColorRef toColorRef(const QColor& colour) {
+    return static_cast<ColorRef>(colour.red()) | static_cast<ColorRef>(colour.green()) << 8 |
+           static_cast<ColorRef>(colour.blue()) << 16;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icon-32.png"));
+    icon.addFile(QStringLiteral(":/icon-16.png"));
+    return icon;
+}
+
+void showAndQuit(QWidget* window, const RunTimeError& error) {
+    QMessageBox::critical(window, QStringLiteral("correlatore"),
+                          QStringLiteral("Errore di run-time '%1':\n\n%2")
+                              .arg(error.code())
+                              .arg(QString::fromStdString(error.what())));
+    QCoreApplication::exit(1);
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(programIcon());
+    QFont font(uiFontFamily());
+    font.setPointSizeF(windowFont.pointSize);
+    setFont(font);
+    // The window's background is the 3D-face colour; its drawing colour the button-text colour.
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    m_surface.setForeColor(toColorRef(palette().color(QPalette::ButtonText)));
+    m_surface.setChangeListener([this] { update(); });
+    m_controls = createControls(this);
+    m_report = [this](const RunTimeError& error) { showAndQuit(this, error); };
+
+    connect(m_controls.Command1, &QPushButton::clicked, this, [this] { click(&Form1::Command1_Click); });
+    connect(m_controls.Command2, &QPushButton::clicked, this, [this] { click(&Form1::Command2_Click); });
+    connect(m_controls.Command3, &QPushButton::clicked, this, [this] { click(&Form1::Command3_Click); });
+
+    resize(restoredClientWidth / 15, restoredClientHeight / 15);
+    m_controls.Command1->setFocus();
+}
+
+Form1::~Form1() = default;
+
+// ---- Event procedures, in the order the classic window declares them ----------------------------
+
+void Form1::Command3_Click() {
+    m_surface.Cls();
+    reticolo();
+}
+
+// A repaint shows everything drawn since the last Cls: the display list is kept, so a covered or
+// minimized chart comes back whole. The frame is drawn into the list once, at the first paint;
+// every Cls is followed by reticolo, so after that the list always begins with it.
+void Form1::Form_Paint() {
+    setTitleCaption();
+    if (m_surface.isEmpty())
+        drawChartFrame(m_surface);
+}
+
+void Form1::reticolo() {
+    setTitleCaption();
+    drawChartFrame(m_surface);
+}
+
+void Form1::Command1_Click() { drawTheoreticalCurve(m_surface); }
+
+void Form1::fcalcolata() { drawTheoreticalCurve(m_surface); }
+
+void Form1::Command2_Click() {
+    m_surface.Cls();
+    reticolo();
+    const RunParameters parameters =
+        readRunParameters(comboText(m_controls.Combo1).toStdString(),
+                          comboText(m_controls.Combo2).toStdString());
+    m_Beta = parameters.beta;
+    SimulationOptions options;
+    options.parameters = parameters;
+    options.seed = m_fixedSeed ? *m_fixedSeed : seedFromClock();
+    m_run = std::make_unique<SimulationRun>(
+        this, options, [this](const StepResult& step) { onSimulatedStep(step); },
+        [this] { onSimulationFinished(); });
+}
+
+// ---- Helpers ------------------------------------------------------------------------------------
+
+void Form1::setTitleCaption() {
+    // Setting the caption the label already shows must not cause another repaint.
+    const QString title = QString::fromUtf8(chartTitle);
+    if (m_controls.Label1->text() != title)
+        m_controls.Label1->setText(title);
+}
+
+QString Form1::comboText(const QComboBox* combo) const { return combo->currentText(); }
+
+void Form1::runEventProcedure(Procedure procedure) {
+    if (m_failed)
+        return;
+    try {
+        (this->*procedure)();
+    } catch (const RunTimeError& error) {
+        fail(error);
+    } catch (const std::bad_alloc&) {
+        fail(RunTimeError(7, "Memoria esaurita"));
+    }
+}
+
+void Form1::click(Procedure procedure) {
+    if (m_run)
+        m_pendingClicks.push_back(procedure);
+    else
+        runEventProcedure(procedure);
+}
+
+void Form1::onSimulatedStep(const StepResult& step) {
+    if (m_failed)
+        return;
+    try {
+        drawSimulatedPoint(m_surface, step.s, step.p);
+    } catch (const RunTimeError& error) {
+        m_run.reset();
+        fail(error);
+    }
+}
+
+void Form1::onSimulationFinished() {
+    m_run.reset();
+    // Clicks made during the run, in the order made; one that starts another run leaves the rest
+    // waiting for that run's end.
+    while (!m_run && !m_pendingClicks.empty()) {
+        const Procedure next = m_pendingClicks.front();
+        m_pendingClicks.pop_front();
+        runEventProcedure(next);
+    }
+}
+
+void Form1::fail(const RunTimeError& error) {
+    m_failed = true;
+    m_pendingClicks.clear();
+    // Reported from the event loop, never from inside a paint event.
+    QMetaObject::invokeMethod(this, [this, error] { m_report(error); }, Qt::QueuedConnection);
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    runEventProcedure(&Form1::Form_Paint);
+    QPainter painter(this);
+    correlatore::render(m_surface.ops(), painter);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    m_pendingClicks.clear();
+    m_run.reset(); // cancels the run and waits for its threads
+    event->accept();
+}
+
+} // namespace correlatore

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "controls.h"
+#include "display_list.h"
+#include "run_time_error.h"
+#include "simulation_run.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace correlatore {
+
+// The program's only window: the chart's drawing surface with the fifteen controls on it.
+class Form1 : public QWidget {
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    using RunTimeErrorReport = std::function<void(const RunTimeError&)>;
+    // By default a run-time error is shown in a message box and the program ends.
+    void setRunTimeErrorReport(RunTimeErrorReport report) { m_report = std::move(report); }
+
+    // For callers that need a fixed random stream (tests): the seed of the next simulation runs.
+    void setSimulationSeed(std::uint64_t seed) { m_fixedSeed = seed; }
+
+    const DrawingSurface& surface() const { return m_surface; }
+    const Controls& controls() const { return m_controls; }
+    std::int16_t Beta() const { return m_Beta; }
+    bool isSimulationRunning() const { return m_run != nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    using Procedure = void (Form1::*)();
+
+    // The event procedures and the window's private procedures.
+    void Command3_Click();
+    void Form_Paint();
+    void reticolo();
+    void Command1_Click();
+    void fcalcolata();
+    void Command2_Click();
+
+    void setTitleCaption();
+    QString comboText(const QComboBox* combo) const;
+
+    // Runs an event procedure; a run-time error leaving it is reported, and ends the program.
+    void runEventProcedure(Procedure procedure);
+    // A click during a simulation run is carried out after the run, in the order made.
+    void click(Procedure procedure);
+    void onSimulatedStep(const StepResult& step);
+    void onSimulationFinished();
+    void fail(const RunTimeError& error);
+
+    Controls m_controls{};
+    DrawingSurface m_surface;
+    std::int16_t m_Beta = 100;
+    RunTimeErrorReport m_report;
+    bool m_failed = false;
+
+    std::unique_ptr<SimulationRun> m_run;
+    std::optional<std::uint64_t> m_fixedSeed;
+    std::deque<Procedure> m_pendingClicks;
+};
+
+} // namespace correlatore

@@ -1,0 +1,16 @@
+#include "display_check.h"
+#include "form1.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (const std::string problem = correlatore::missingDisplayMessage(); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    correlatore::Form1 form;
+    form.showMaximized();
+    return app.exec();
+}

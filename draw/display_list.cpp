@@ -1,0 +1,61 @@
+#include "display_list.h"
+
+#include "run_time_error.h"
+
+#include <cmath>
+
+namespace correlatore {
+
+namespace {
+
+// Chart space is twips in single precision; anything beyond a 16-bit twip range, or not a number,
+// cannot be a position on the window, and the classic surface failed with an overflow there.
+constexpr float coordinateLimit = 32767.0f * 15.0f;
+
+void checkCoordinate(float value) {
+    if (!std::isfinite(value) || std::fabs(value) > coordinateLimit)
+        throw RunTimeError(error_code::overflow, "Overflow");
+}
+
+} // namespace
+
+void DrawingSurface::Cls() {
+    m_ops.clear();
+    if (m_listener)
+        m_listener();
+}
+
+void DrawingSurface::PSet(std::int16_t flags, float x, float y, ColorRef colour) {
+    checkCoordinate(x);
+    checkCoordinate(y);
+    append({DrawOp::Kind::Point, x, y, 0.0f, 0.0f, colourFor(flags, colourGiven, colour)});
+}
+
+void DrawingSurface::Line(std::int16_t flags, float x1, float y1, float x2, float y2,
+                          ColorRef colour) {
+    for (const float v : {x1, y1, x2, y2})
+        checkCoordinate(v);
+    append({DrawOp::Kind::Line, x1, y1, x2, y2, colourFor(flags, lineColourGiven, colour)});
+}
+
+void DrawingSurface::Circle(std::int16_t flags, float x, float y, float radius, ColorRef colour) {
+    checkCoordinate(x);
+    checkCoordinate(y);
+    checkCoordinate(radius);
+    if (radius < 0.0f)
+        throw RunTimeError(error_code::invalidProcedureCall, "Chiamata di procedura non valida");
+    append({DrawOp::Kind::Circle, x, y, radius, 0.0f, colourFor(flags, colourGiven, colour)});
+}
+
+void DrawingSurface::append(const DrawOp& op) {
+    m_ops.push_back(op);
+    if (m_listener)
+        m_listener();
+}
+
+ColorRef DrawingSurface::colourFor(std::int16_t flags, std::int16_t colourBit,
+                                   ColorRef colour) const {
+    return (flags & colourBit) ? colour : m_foreColor;
+}
+
+} // namespace correlatore

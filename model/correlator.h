@@ -1,0 +1,41 @@
+#pragma once
+
+#include "run_parameters.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace correlatore {
+
+inline constexpr int simulationStepCount = 241;
+
+// Si/Ni of step i: -60, -59.5, ... 60. Every value is a multiple of 0.5, so the accumulated counter
+// of the classic loop and this product are the same doubles.
+inline double siNiOfStep(int index) { return -60.0 + 0.5 * index; }
+
+struct StepResult {
+    int index;
+    double s; // Si/Ni in dB
+    double p; // the integrator's final state over Beta: the coincidence estimate
+};
+
+// The scalar reference of one step: nm + 1 samples from acc = 0, P = acc / beta.
+double simulateStepReference(std::uint64_t runSeed, int stepIndex, RunParameters parameters);
+
+struct SimulationOptions {
+    RunParameters parameters = defaultRunParameters;
+    std::uint64_t seed = 0;
+    unsigned threads = 0; // 0: one per core
+    std::string isa;      // empty: the best the processor has
+};
+
+// Runs the 241 steps on `threads` threads (the caller's among them) and hands each result to
+// `onStep` in step order, left to right, as soon as it and all steps before it are done. Calls to
+// onStep never overlap. Returns false when `cancel` was set before the end.
+bool simulate(const SimulationOptions& options, const std::function<void(const StepResult&)>& onStep,
+              const std::atomic<bool>* cancel = nullptr);
+
+} // namespace correlatore

@@ -1,0 +1,92 @@
+#include "correlator_kernel.h"
+
+#include "correlator.h"
+#include "correlator_sample.h"
+#include "random_stream.h"
+
+#include <cmath>
+
+namespace correlatore {
+
+void runSamples_avx512(BlockState& state, long samples);
+void runSamples_avx2(BlockState& state, long samples);
+void runSamples_sse2(BlockState& state, long samples);
+
+namespace {
+
+// `samples` samples of one step, one at a time: fifteen draws in order, then the integrator.
+double runSamples(StepStream& stream, double amplitude, double acc, long samples, int beta) {
+    float r[15];
+    for (long k = 0; k < samples; ++k) {
+        for (float& draw : r)
+            draw = stream.next();
+        acc = integrate(acc, coincidence(r, amplitude), beta);
+    }
+    return acc;
+}
+
+// The scalar reference kernel: the same samples, one lane after another.
+void runSamplesScalar(BlockState& state, long samples) {
+    for (int lane = 0; lane < blockLanes; ++lane) {
+        StepStream stream(Xoshiro128State{{state.s0[lane], state.s1[lane], state.s2[lane],
+                                           state.s3[lane]}});
+        const double acc = runSamples(stream, state.amplitude[lane], state.acc[lane], samples,
+                                      static_cast<int>(state.beta));
+        const Xoshiro128State end = stream.state();
+        state.s0[lane] = end.s[0];
+        state.s1[lane] = end.s[1];
+        state.s2[lane] = end.s[2];
+        state.s3[lane] = end.s[3];
+        state.acc[lane] = acc;
+    }
+}
+
+} // namespace
+
+double simulateStepReference(std::uint64_t runSeed, int stepIndex, RunParameters parameters) {
+    StepStream stream(runSeed, stepIndex);
+    const double amplitude = std::pow(10.0, siNiOfStep(stepIndex) / 20.0);
+    const double acc = runSamples(stream, amplitude, 0.0, long{parameters.nm} + 1, parameters.beta);
+    return acc / static_cast<double>(parameters.beta);
+}
+
+void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) {
+    for (int lane = 0; lane < blockLanes; ++lane) {
+        const Xoshiro128State x = streamStart(seed, firstStep + lane);
+        state.s0[lane] = x.s[0];
+        state.s1[lane] = x.s[1];
+        state.s2[lane] = x.s[2];
+        state.s3[lane] = x.s[3];
+        state.amplitude[lane] = std::pow(10.0, siNiOfStep(firstStep + lane) / 20.0);
+        state.acc[lane] = 0.0;
+    }
+    state.beta = beta;
+}
+
+const std::vector<KernelVariant>& availableKernels() {
+    static const std::vector<KernelVariant> kernels = [] {
+        std::vector<KernelVariant> list;
+        __builtin_cpu_init();
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw"))
+            list.push_back({"avx512", runSamples_avx512});
+        if (__builtin_cpu_supports("avx2"))
+            list.push_back({"avx2", runSamples_avx2});
+        list.push_back({"sse2", runSamples_sse2}); // every x86-64 has it
+        list.push_back({"scalar", runSamplesScalar});
+        return list;
+    }();
+    return kernels;
+}
+
+SampleKernel kernelFor(std::string_view isa) {
+    const auto& kernels = availableKernels();
+    if (isa.empty())
+        return kernels.front().run;
+    for (const KernelVariant& kernel : kernels)
+        if (kernel.isa == isa)
+            return kernel.run;
+    return nullptr;
+}
+
+} // namespace correlatore

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace correlatore {
+
+// A block of up to blockLanes consecutive steps, simulated side by side, one per vector lane:
+// the integrator is a serial chain along a step, so speed comes from running steps together.
+inline constexpr int blockLanes = 16;
+
+// Everything a kernel touches, lane by lane: the generators' states, each step's signal
+// amplitude, and the integrators.
+struct BlockState {
+    std::uint32_t s0[blockLanes], s1[blockLanes], s2[blockLanes], s3[blockLanes];
+    double amplitude[blockLanes];
+    double acc[blockLanes];
+    double beta;
+};
+
+// Advances every lane by `samples` samples. The kernels built for other instruction sets share no
+// inline code with the rest of the program, so none of their instructions can leak into it.
+using SampleKernel = void (*)(BlockState& state, long samples);
+
+struct KernelVariant {
+    std::string_view isa;
+    SampleKernel run;
+};
+
+// The kernels this processor can run, best first; "scalar", the reference, always last.
+const std::vector<KernelVariant>& availableKernels();
+
+// The best kernel, or the one named; null when the named one cannot run here.
+SampleKernel kernelFor(std::string_view isa);
+
+// Sets a block's lanes to the start of steps firstStep, firstStep + 1, ...
+void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta);
+
+} // namespace correlatore
