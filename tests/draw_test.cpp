@@ -1,0 +1,260 @@
+// The drawing surface, the chart frame, the curves on it, the renderer and the formula picture.
+// Guards against: an off-by-one in the frame's whole-number loops (a dot at x = 9200 on a
+// horizontal row, a missing last dot), axes that stop short, the foreground colour not used for
+// unflagged dots, a bad coordinate recorded instead of raising a run-time error, pixels that do
+// not land where the geometry says, an invisible simulated point, and formula ink outside its boxes.
+
+#include "chart_frame.h"
+#include "chart_geometry.h"
+#include "curves.h"
+#include "display_list.h"
+#include "renderer.h"
+#include "run_time_error.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+using namespace correlatore;
+
+namespace {
+
+DrawOp dot(float x, float y, ColorRef c = black) { return {DrawOp::Kind::Point, x, y, 0, 0, c}; }
+
+DisplayList frame(ColorRef foreColor = black) {
+    DrawingSurface surface(foreColor);
+    drawChartFrame(surface);
+    return surface.ops();
+}
+
+} // namespace
+
+// ---- Geometry ------------------------------------------------------------------------------------
+
+TEST(ChartGeometry, MapsTheAxesEnds) {
+    const struct {
+        const char* name;
+        float got, want;
+    } cases[] = {
+        {"-60 dB at x = 0", chart::xOfSiNi(-60), 0},
+        {"0 dB at x = 4600", chart::xOfSiNi(0), 4600},
+        {"+60 dB at x = 9200", chart::xOfSiNi(60), 9200},
+        {"-59.5 dB at x = 38.33", chart::xOfSiNi(-59.5), static_cast<float>(9200.0 * 0.5 / 120)},
+        {"C = 1 at y = 0", chart::yOfCoefficient(1), 0},
+        {"C = 0 at y = 3200", chart::yOfCoefficient(0), 3200},
+        {"C = -1 at y = 6400", chart::yOfCoefficient(-1), 6400},
+        {"P = 1 at y = 0", chart::yOfCoincidence(1), 0},
+        {"P = 0.5 at y = 3200", chart::yOfCoincidence(0.5), 3200},
+        {"P = 0 at y = 6400", chart::yOfCoincidence(0), 6400},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.got, c.want) << c.name;
+}
+
+// ---- Frame ---------------------------------------------------------------------------------------
+
+TEST(ChartFrame, DotsAndAxesInTheClassicOrder) {
+    const DisplayList ops = frame();
+    ASSERT_EQ(ops.size(), static_cast<std::size_t>(frameOpCount));
+    // Vertical dotted lines: 21 of 161 dots, x outer, y inner.
+    EXPECT_EQ(ops[0], dot(0, 0));
+    EXPECT_EQ(ops[160], dot(0, 6400));
+    EXPECT_EQ(ops[161], dot(460, 0));
+    EXPECT_EQ(ops[3380], dot(9200, 6400));
+    // Horizontal dotted lines: 21 of 154 dots, each ending at 9180.
+    EXPECT_EQ(ops[3381], dot(0, 0));
+    EXPECT_EQ(ops[3381 + 153], dot(9180, 0));
+    EXPECT_EQ(ops[3381 + 154], dot(0, 320));
+    EXPECT_EQ(ops[6614], dot(9180, 6400));
+    for (std::size_t i = 3381; i < 6615; ++i)
+        ASSERT_LT(ops[i].x1, 9200.0f) << "horizontal row dot " << i;
+    EXPECT_EQ(ops[6615], (DrawOp{DrawOp::Kind::Line, 0, 3200, 9360, 3200, black}));
+    EXPECT_EQ(ops[6616], (DrawOp{DrawOp::Kind::Line, 4600, 0, 4600, 6400, black}));
+}
+
+TEST(ChartFrame, DotsTakeTheForegroundColourAndAxesAreBlack) {
+    const ColorRef grey = 0x404040;
+    const DisplayList ops = frame(grey);
+    EXPECT_EQ(ops.front().colour, grey);
+    EXPECT_EQ(ops[6614].colour, grey);
+    EXPECT_EQ(ops[6615].colour, black);
+    EXPECT_EQ(ops[6616].colour, black);
+}
+
+// ---- Surface -------------------------------------------------------------------------------------
+
+TEST(DrawingSurface, FlagsSayWhetherTheColourApplies) {
+    DrawingSurface surface(0x123456);
+    surface.PSet(0, 1, 2, red);
+    surface.PSet(2, 1, 2, red);
+    surface.Circle(0, 1, 2, 10, blue);
+    surface.Circle(2, 1, 2, 10, blue);
+    surface.Line(4, 0, 0, 1, 1, red);
+    const DisplayList& ops = surface.ops();
+    EXPECT_EQ(ops[0].colour, 0x123456u);
+    EXPECT_EQ(ops[1].colour, red);
+    EXPECT_EQ(ops[2].colour, 0x123456u);
+    EXPECT_EQ(ops[3].colour, blue);
+    EXPECT_EQ(ops[4].colour, red);
+    surface.Cls();
+    EXPECT_TRUE(surface.isEmpty());
+}
+
+TEST(DrawingSurface, BadArgumentsRaiseARunTimeErrorAndDrawNothing) {
+    DrawingSurface surface;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_THROW(surface.PSet(0, nan, 0, 0), RunTimeError);
+    EXPECT_THROW(surface.PSet(0, 0, inf, 0), RunTimeError);
+    EXPECT_THROW(surface.Line(4, 0, 0, 1e30f, 0, 0), RunTimeError);
+    EXPECT_THROW(surface.Circle(2, 0, 0, -1, blue), RunTimeError);
+    EXPECT_TRUE(surface.isEmpty());
+}
+
+// ---- Curves --------------------------------------------------------------------------------------
+
+TEST(Curves, TheoreticalCurveGoesOnTopOfWhatIsThere) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    drawTheoreticalCurve(surface);
+    const DisplayList& ops = surface.ops();
+    ASSERT_EQ(ops.size(), static_cast<std::size_t>(frameOpCount + 1200));
+    EXPECT_EQ(ops[frameOpCount], dot(0, 3199.998f, red));
+    EXPECT_EQ(ops.back(), dot(9192.333f, 1.2927632f, red));
+}
+
+namespace {
+volatile double zero = 0.0;
+double failsFromZero(double s) { return s >= 0 ? zero / zero : theoreticalCorrelation(s); }
+} // namespace
+
+TEST(Curves, AFaultKeepsThePointsAlreadyDrawn) {
+    DrawingSurface surface;
+    EXPECT_THROW(drawTheoreticalCurve(surface, failsFromZero), RunTimeError);
+    EXPECT_EQ(surface.ops().size(), 600u);
+}
+
+TEST(Curves, SimulatedPointIsABlueCircleOfRadiusTen) {
+    DrawingSurface surface;
+    drawSimulatedPoint(surface, 60.0, 1.0);
+    drawSimulatedPoint(surface, -60.0, 0.5);
+    EXPECT_EQ(surface.ops()[0], (DrawOp{DrawOp::Kind::Circle, 9200, 0, 10, 0, blue}));
+    EXPECT_EQ(surface.ops()[1], (DrawOp{DrawOp::Kind::Circle, 0, 3200, 10, 0, blue}));
+}
+
+// ---- Renderer ------------------------------------------------------------------------------------
+
+namespace {
+
+QImage rendered(const DisplayList& ops, double scale = 1.0) {
+    QImage image(static_cast<int>(700 * scale), static_cast<int>(450 * scale),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(1.0);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    render(ops, painter);
+    return image;
+}
+
+bool isColour(const QImage& image, int x, int y, QColor colour) {
+    return image.pixelColor(x, y) == colour;
+}
+
+} // namespace
+
+TEST(Renderer, FramePixelsLandWhereTheGeometrySays) {
+    const QImage image = rendered(frame());
+    // 15 twips a pixel: x = 460 is pixel 30, y = 40 pixel 2; the axes on rows/columns 213 and 306.
+    EXPECT_TRUE(isColour(image, 30, 2, Qt::black));
+    EXPECT_TRUE(isColour(image, 30, 1, Qt::white));
+    EXPECT_TRUE(isColour(image, 613, 426, Qt::black)); // (9200, 6400)
+    for (int x = 0; x <= 624; ++x)
+        ASSERT_TRUE(isColour(image, x, 213, Qt::black)) << "horizontal axis at x = " << x;
+    EXPECT_TRUE(isColour(image, 625, 213, Qt::white));
+    for (int y = 0; y <= 426; ++y)
+        ASSERT_TRUE(isColour(image, 306, y, Qt::black)) << "vertical axis at y = " << y;
+    EXPECT_TRUE(isColour(image, 306, 427, Qt::white));
+}
+
+TEST(Renderer, ASimulatedPointShowsAsASmallBlueRing) {
+    DrawingSurface surface;
+    drawSimulatedPoint(surface, 0.0, 0.75); // (4600, 1600): pixel (306, 106)
+    const QImage image = rendered(surface.ops());
+    int bluePixels = 0;
+    for (int y = 100; y < 113; ++y)
+        for (int x = 300; x < 313; ++x)
+            bluePixels += isColour(image, x, y, Qt::blue);
+    EXPECT_GE(bluePixels, 8);
+    EXPECT_TRUE(isColour(image, 306 + 2, 106, Qt::blue));
+    EXPECT_TRUE(isColour(image, 306, 106, Qt::white)); // a ring, not a blob
+}
+
+TEST(Renderer, ScalingKeepsThePicture) {
+    const QImage image = rendered(frame(), 2.0);
+    EXPECT_TRUE(isColour(image, 60, 4, Qt::black));
+    EXPECT_TRUE(isColour(image, 61, 5, Qt::black));
+    EXPECT_TRUE(isColour(image, 1250, 427, Qt::white)); // pixels 0 .. 624 become 0 .. 1249
+    EXPECT_TRUE(isColour(image, 1249, 427, Qt::black));
+}
+
+// ---- Formula picture -----------------------------------------------------------------------------
+
+namespace {
+
+struct InkBox {
+    const char* element;
+    int left, right, top, bottom;
+};
+
+const InkBox formulaBoxes[] = {
+    {"C r t", 6, 28, 28, 40},        {"=", 36, 45, 33, 36},          {"(", 54, 57, 28, 42},
+    {"2", 66, 72, 28, 42},           {"/", 80, 84, 28, 42},          {"pi", 91, 100, 28, 42},
+    {")", 106, 109, 28, 42},         {"ArcSen", 118, 162, 30, 40},   {"[", 177, 183, 20, 48},
+    {"numerator 1", 250, 253, 18, 28}, {"bar", 188, 326, 35, 35},    {"1", 203, 206, 47, 64},
+    {"+", 218, 227, 47, 64},         {"(", 239, 242, 47, 64},        {"Ni", 254, 266, 47, 64},
+    {"/", 272, 277, 47, 64},         {"Si", 282, 292, 47, 64},       {")", 307, 310, 47, 64},
+    {"superscript 2", 316, 321, 41, 50}, {"]", 331, 337, 19, 47},
+};
+
+} // namespace
+
+TEST(FormulaPicture, InkFillsItsBoxesAndNothingElse) {
+    Q_INIT_RESOURCE(correlatore_assets_rc);
+    const QImage image(QStringLiteral(":/formula.bmp"));
+    ASSERT_EQ(image.size(), QSize(342, 83));
+    EXPECT_EQ(image.bitPlaneCount(), 24);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            ASSERT_TRUE(c == Qt::white || c == Qt::black) << x << "," << y;
+            if (c == Qt::white)
+                continue;
+            bool inABox = false;
+            for (const InkBox& box : formulaBoxes)
+                inABox |= x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+            ASSERT_TRUE(inABox) << "ink outside every box at " << x << "," << y;
+        }
+    for (const InkBox& box : formulaBoxes) {
+        // Each element's ink reaches all four sides of its box.
+        bool left = false, right = false, top = false, bottom = false;
+        for (int y = box.top; y <= box.bottom; ++y)
+            for (int x = box.left; x <= box.right; ++x)
+                if (image.pixelColor(x, y) == Qt::black) {
+                    left |= x == box.left;
+                    right |= x == box.right;
+                    top |= y == box.top;
+                    bottom |= y == box.bottom;
+                }
+        EXPECT_TRUE(left && right && top && bottom) << box.element;
+    }
+}
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv); // fonts and images need one; offscreen is enough
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
