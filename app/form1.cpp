@@ -90,9 +90,9 @@ void Form1::reticolo() {
     drawChartFrame(m_surface);
 }
 
-void Form1::Command1_Click() { drawTheoreticalCurve(m_surface); }
+void Form1::Command1_Click() { drawTheoreticalCurve(m_surface, m_formula); }
 
-void Form1::fcalcolata() { drawTheoreticalCurve(m_surface); }
+void Form1::fcalcolata() { drawTheoreticalCurve(m_surface, m_formula); }
 
 void Form1::Command2_Click() {
     m_surface.Cls();

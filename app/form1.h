@@ -4,12 +4,14 @@
 #include "display_list.h"
 #include "run_time_error.h"
 #include "simulation_run.h"
+#include "theory.h"
 
 #include <QWidget>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace correlatore {
 
@@ -25,6 +27,8 @@ public:
 
     // For callers that need a fixed random stream (tests): the seed of the next simulation runs.
     void setSimulationSeed(std::uint64_t seed) { m_fixedSeed = seed; }
+    // For tests of the floating-point error path: the formula of the theoretical curve.
+    void setCorrelationFormula(CorrelationFormula formula) { m_formula = formula; }
 
     const DrawingSurface& surface() const { return m_surface; }
     const Controls& controls() const { return m_controls; }
@@ -65,6 +69,7 @@ private:
 
     std::unique_ptr<SimulationRun> m_run;
     std::optional<std::uint64_t> m_fixedSeed;
+    CorrelationFormula m_formula = theoreticalCorrelation;
     std::deque<Procedure> m_pendingClicks;
 };
 

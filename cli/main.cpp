@@ -29,9 +29,22 @@ template <typename Items> CLI::Validator oneOf(const Items& items) {
         "{" + listed(items) + "}");
 }
 
-int usageError(const CLI::Error& error) {
-    std::fprintf(stderr, "correlatore-cli: %s (see 'correlatore-cli --help')\n", error.what());
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "correlatore-cli: %s (see 'correlatore-cli --help')\n", message.c_str());
     return 2;
+}
+
+// CLI11 says only that a subcommand is required; say which word was not one, and which are.
+std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
+    std::string names;
+    for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+        names += (names.empty() ? "" : ", ") + sub->get_name();
+    if (argc < 2)
+        return "a command is required: " + names;
+    const std::string first = argv[1];
+    if (first.starts_with('-'))
+        return "unknown option '" + first + "' before the command; the commands are " + names;
+    return "unknown command '" + first + "'; the commands are " + names;
 }
 
 } // namespace
@@ -70,7 +83,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& success) {
         return app.exit(success);
     } catch (const CLI::Error& error) {
-        return usageError(error);
+        if (app.get_subcommands().empty())
+            return usageError(subcommandMessage(app, argc, argv));
+        return usageError(error.what());
     }
 
     if (*theoryCommand)

@@ -1,0 +1,294 @@
+// The window on the offscreen platform. Guards against: a control with the wrong name, text (blanks
+// included), place, size, font or colour; a broken tab order; list items sorted, missing or
+// pre-selected; auto-size labels overlapping controls or the chart; Reset leaving curves behind; a
+// repaint losing what was drawn or growing the display list; a run-time error not reported; a
+// simulation run that blocks the window, draws out of order, runs clicks made during it at once
+// instead of afterwards, or keeps the program alive after the window is closed.
+
+#include "chart_frame.h"
+#include "controls.h"
+#include "controls_table.h"
+#include "form1.h"
+#include "axis_numbers_label.h"
+#include "renderer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace correlatore;
+
+namespace {
+
+constexpr int px(int twips) { return twips / 15; }
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.setRunTimeErrorReport([this](const RunTimeError& error) { reported.push_back(error); });
+        form.setSimulationSeed(42);
+        form.showMaximized();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    template <typename W> W* control(const char* name) {
+        W* widget = form.findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    void press(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+
+    void waitForRunEnd(int timeoutMs = 120000) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form.isSimulationRunning(); }, timeoutMs));
+        QCoreApplication::processEvents();
+    }
+
+    std::size_t count(DrawOp::Kind kind) const {
+        std::size_t n = 0;
+        for (const DrawOp& op : form.surface().ops())
+            n += op.kind == kind;
+        return n;
+    }
+
+    Form1 form;
+    std::vector<RunTimeError> reported;
+};
+
+DisplayList frameOnly() {
+    DrawingSurface surface(black);
+    drawChartFrame(surface);
+    return surface.ops();
+}
+
+} // namespace
+
+TEST_F(WindowTest, ControlsAsTheTableLaysThemOut) {
+    for (const ControlSpec& spec : controlTable()) {
+        SCOPED_TRACE(spec.name);
+        QWidget* widget = control<QWidget>(spec.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->pos(), QPoint(px(spec.left), px(spec.top)));
+        if (!spec.autoSize) {
+            EXPECT_EQ(widget->size(), QSize(px(spec.width), px(spec.height)));
+        }
+        const QString caption = QString::fromStdString(spec.caption);
+        switch (spec.kind) {
+        case ControlKind::Label:
+            EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
+            EXPECT_TRUE(widget->autoFillBackground());
+            break;
+        case ControlKind::PushButton:
+            EXPECT_EQ(qobject_cast<QPushButton*>(widget)->text(), caption);
+            break;
+        case ControlKind::ComboBox:
+            EXPECT_EQ(qobject_cast<QComboBox*>(widget)->currentText(), caption);
+            EXPECT_EQ(qobject_cast<QComboBox*>(widget)->currentIndex(), -1);
+            break;
+        case ControlKind::PictureBox:
+            EXPECT_FALSE(qobject_cast<QLabel*>(widget)->pixmap().isNull());
+            break;
+        }
+        if (spec.kind != ControlKind::PictureBox) {
+            EXPECT_EQ(widget->font().family(), uiFontFamily());
+            EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), spec.font.pointSize);
+            EXPECT_EQ(widget->font().bold(), spec.font.bold);
+            EXPECT_FALSE(widget->font().italic() || widget->font().underline());
+        }
+        if (spec.textColour) {
+            EXPECT_EQ(widget->palette().color(QPalette::WindowText), toQColor(*spec.textColour));
+        }
+    }
+    EXPECT_EQ(uiFontFamily(), QFontDatabase::families().contains("MS Sans Serif")
+                                  ? "MS Sans Serif"
+                                  : "Liberation Sans");
+}
+
+TEST_F(WindowTest, CaptionsKeepTheirBlanks) {
+    EXPECT_EQ(control<QLabel>("Label4")->text(), "+1   C = f (Si/Ni)");
+    EXPECT_EQ(control<QLabel>("Label6")->text(), "Nm campioni            Beta");
+    EXPECT_EQ(control<QLabel>("Label7")->text(), "Iniziali:  Nm = 20000         Beta = 100");
+    const QString axis = control<QLabel>("Label3")->text();
+    EXPECT_EQ(axis.size(), 152);
+    EXPECT_EQ(axis, "-60" + QString(70, ' ') + "0" + QString(75, ' ') + "+60");
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "Si/Ni (db)");
+}
+
+TEST_F(WindowTest, WindowSettings) {
+    EXPECT_EQ(form.windowTitle(), "Form1");
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(form.windowIcon().isNull());
+    EXPECT_EQ(form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 15);
+    form.showNormal();
+    QTest::qWait(10);
+    EXPECT_EQ(form.size(), QSize(px(restoredClientWidth), px(restoredClientHeight)));
+}
+
+TEST_F(WindowTest, ListsHoldTheirItemsUnsortedAndEditable) {
+    const struct {
+        const char* name;
+        QStringList items;
+    } lists[] = {{"Combo1", {"100", "200", "400", "800", "1600", "3200", "6400"}},
+                 {"Combo2", {"20000", "200000"}}};
+    for (const auto& list : lists) {
+        auto* combo = control<QComboBox>(list.name);
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        EXPECT_EQ(items, list.items) << list.name;
+        EXPECT_TRUE(combo->isEditable());
+        // Typing keeps exactly what was typed: no completion, no new item.
+        combo->setFocus();
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), "2");
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(combo->currentText(), "2");
+        EXPECT_EQ(combo->count(), list.items.size());
+    }
+    EXPECT_EQ(count(DrawOp::Kind::Circle), 0u); // typing runs nothing
+}
+
+TEST_F(WindowTest, TabOrderSkipsTheLabels) {
+    QApplication::setActiveWindow(&form);
+    control<QPushButton>("Command1")->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control<QPushButton>("Command1")->hasFocus(); }));
+    const char* order[] = {"Command2", "Combo1", "Combo2", "Command3", "Picture1", "Command1"};
+    for (const char* name : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* expected = control<QWidget>(name);
+        EXPECT_TRUE(focused == expected || focused->parentWidget() == expected)
+            << "expected " << name << ", got " << focused->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowTest, AutoSizeLabelsOverlapNeitherControlsNorTheChart) {
+    const QRect plot(0, 0, px(9200) + 1, px(6400) + 1);
+    for (const ControlSpec& spec : controlTable()) {
+        if (!spec.autoSize)
+            continue;
+        const QRect box = control<QWidget>(spec.name)->geometry();
+        EXPECT_FALSE(box.intersects(plot)) << spec.name;
+        for (const ControlSpec& other : controlTable()) {
+            if (other.name != spec.name) {
+                EXPECT_FALSE(box.intersects(control<QWidget>(other.name)->geometry()))
+                    << spec.name << " overlaps " << other.name;
+            }
+        }
+    }
+    // The horizontal axis ends where "0" begins.
+    EXPECT_EQ(control<QLabel>("Label5")->x(), px(9360));
+}
+
+TEST_F(WindowTest, AxisNumbersStandUnderTheirTicks) {
+    auto* label = static_cast<AxisNumbersLabel*>(control<QLabel>("Label3"));
+    EXPECT_EQ(label->x() + label->minusSixtyBox().left(), 0);
+    EXPECT_NEAR(label->x() + label->zeroBox().center().x(), 4600.0 / 15, 2.0);
+    const int plusSixtyEnd = label->x() + label->plusSixtyBox().right();
+    EXPECT_GT(plusSixtyEnd, px(9200));
+    EXPECT_LE(plusSixtyEnd, px(9510));
+}
+
+TEST_F(WindowTest, FrameIsDrawnAtTheFirstPaint) {
+    EXPECT_EQ(form.surface().ops(), frameOnly());
+    EXPECT_EQ(control<QLabel>("Label1")->text(), "SIMULATORE DEL PROCESSO DI CORRELAZIONE");
+}
+
+TEST_F(WindowTest, ResetLeavesExactlyTheFrameAndRepaintsKeepTheDrawing) {
+    press("Command1");
+    EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 1200);
+    const DisplayList drawn = form.surface().ops();
+    for (int i = 0; i < 3; ++i) {
+        form.repaint();
+        form.hide();
+        form.showMaximized();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(form.surface().ops(), drawn);
+    press("Command3");
+    EXPECT_EQ(form.surface().ops(), frameOnly());
+    press("Command3");
+    EXPECT_EQ(form.surface().ops(), frameOnly());
+}
+
+TEST_F(WindowTest, GrabShowsGridAxesAndFormula) {
+    const QImage image = form.grab().toImage();
+    const auto at = [&](int x, int y) { return image.pixelColor(x, y); };
+    const QColor foreground = form.palette().color(QPalette::ButtonText);
+    EXPECT_EQ(at(30, 2), foreground);   // a grid dot at (460, 40)
+    EXPECT_EQ(at(4, 213), Qt::black);   // the horizontal axis
+    EXPECT_EQ(at(624, 213 - 10), form.palette().color(QPalette::Button)); // nothing above it
+    EXPECT_EQ(at(306, 400), Qt::black); // the vertical axis
+    // The formula's fraction bar, one pixel high at y = 35, from the picture's inside corner.
+    auto* picture = control<QLabel>("Picture1");
+    const QPoint inside = picture->geometry().topLeft() + picture->contentsRect().topLeft();
+    EXPECT_EQ(at(inside.x() + 250, inside.y() + 35), Qt::black);
+    EXPECT_EQ(at(inside.x() + 250, inside.y() + 37), Qt::white);
+}
+
+namespace {
+volatile double zero = 0.0;
+double failsFromZero(double s) { return s >= 0 ? zero / zero : theoreticalCorrelation(s); }
+} // namespace
+
+TEST_F(WindowTest, RunTimeErrorIsReportedAndEndsTheProcedure) {
+    form.setCorrelationFormula(failsFromZero);
+    press("Command1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported.front().code(), error_code::floatingPointInvalid);
+    EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 600);
+    press("Command3"); // the program is ending: nothing more runs
+    EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 600);
+}
+
+TEST_F(WindowTest, SimulationDrawsTwoHundredFortyOneCirclesInOrder) {
+    control<QComboBox>("Combo1")->setEditText("800");
+    press("Command2");
+    waitForRunEnd();
+    EXPECT_EQ(form.Beta(), 800);
+    const DisplayList& ops = form.surface().ops();
+    ASSERT_EQ(ops.size(), frameOnly().size() + 241);
+    for (int i = 0; i < 241; ++i) {
+        const DrawOp& circle = ops[frameOnly().size() + static_cast<std::size_t>(i)];
+        ASSERT_EQ(circle.kind, DrawOp::Kind::Circle);
+        EXPECT_EQ(circle.x1, static_cast<float>(9200.0 * (0.5 * i) / 120.0)) << i;
+        EXPECT_EQ(circle.colour, blue);
+    }
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(WindowTest, ClicksDuringARunAreCarriedOutAfterItInOrder) {
+    control<QComboBox>("Combo2")->setEditText("200000");
+    press("Command2");
+    ASSERT_TRUE(form.isSimulationRunning());
+    press("Command3"); // Reset, then the theoretical curve: both wait for the run
+    press("Command1");
+    EXPECT_EQ(count(DrawOp::Kind::Point), static_cast<std::size_t>(frameDotCount));
+    form.repaint(); // the window still paints during the run
+    waitForRunEnd();
+    EXPECT_EQ(count(DrawOp::Kind::Circle), 0u);
+    EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 1200);
+}
+
+TEST_F(WindowTest, ClosingDuringARunEndsItPromptly) {
+    control<QComboBox>("Combo2")->setEditText("200000");
+    press("Command2");
+    ASSERT_TRUE(form.isSimulationRunning());
+    QElapsedTimer timer;
+    timer.start();
+    form.close();
+    EXPECT_FALSE(form.isSimulationRunning());
+    EXPECT_LT(timer.elapsed(), 1000);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
