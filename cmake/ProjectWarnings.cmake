@@ -9,13 +9,14 @@ function(correlatore_harden target)
   correlatore_sanitize(${target})
 endfunction()
 
+# Link options are public: whatever links a sanitized library needs the sanitizer runtime too.
 function(correlatore_sanitize target)
   if(CORRELATORE_SANITIZE STREQUAL "address")
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all
                                              -fno-omit-frame-pointer)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   elseif(CORRELATORE_SANITIZE STREQUAL "thread")
     target_compile_options(${target} PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
-    target_link_options(${target} PRIVATE -fsanitize=thread)
+    target_link_options(${target} PUBLIC -fsanitize=thread)
   endif()
 endfunction()
