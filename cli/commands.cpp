@@ -1,14 +1,18 @@
 #include "commands.h"
 
 #include "chart_geometry.h"
+#include "chart_frame.h"
 #include "correlator.h"
+#include "curves.h"
 #include "csv.h"
 #include "output_file.h"
+#include "render_loader.h"
 #include "run_seed.h"
 #include "run_time_error.h"
 #include "theory.h"
 
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -65,24 +69,73 @@ int runTheory(const TheoryCommand& command) {
     return 1;
 }
 
+namespace {
+
+// Runs a simulation as the command asks, with a progress bar; the seed comes from the clock, and is
+// told on stderr, unless one was given.
+void runSimulation(const SimulateCommand& command,
+                   const std::function<void(const StepResult&)>& onStep) {
+    SimulationOptions options;
+    options.parameters = command.parameters;
+    options.seed = command.seed ? *command.seed : seedFromClock();
+    options.threads = command.threads;
+    if (!command.seed)
+        std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
+    ProgressBar progress(simulationStepCount);
+    simulate(options, [&](const StepResult& step) {
+        onStep(step);
+        progress.show(step.index + 1);
+    });
+}
+
+} // namespace
+
 int runSimulate(const SimulateCommand& command) {
     try {
         OutputFile output(command.out);
-        SimulationOptions options;
-        options.parameters = command.parameters;
-        options.seed = command.seed ? *command.seed : seedFromClock();
-        options.threads = command.threads;
-        if (!command.seed)
-            std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
         std::fputs("s,p,px,py\n", output.stream());
-        ProgressBar progress(simulationStepCount);
-        simulate(options, [&](const StepResult& step) {
+        runSimulation(command, [&](const StepResult& step) {
             writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
                      chart::yOfCoincidence(step.p));
-            progress.show(step.index + 1);
         });
         output.commit();
         return 0;
+    } catch (const std::runtime_error& error) {
+        reportError(error.what());
+    }
+    return 1;
+}
+
+namespace {
+
+void appendBytes(const char* data, std::size_t size, void* file) {
+    std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
+}
+
+} // namespace
+
+// The chart as the window draws it: the frame, then the circles of a run ("Crsp = f(Si/Ni)", which
+// clears the chart first), then the theoretical curve on top ("Crt = f(Si/Ni)").
+int runRender(const RenderCommand& command) {
+    try {
+        const auto render = loadRenderModule();
+        DrawingSurface surface;
+        drawChartFrame(surface);
+        if (command.simulate)
+            runSimulation(command.simulation, [&](const StepResult& step) {
+                drawSimulatedPoint(surface, step.s, step.p);
+            });
+        if (command.theory)
+            drawTheoreticalCurve(surface);
+        OutputFile output(command.out);
+        const DisplayList& ops = surface.ops();
+        if (render(ops.data(), ops.size(), command.kind == PictureKind::Png ? 0 : 1, command.scale,
+                   appendBytes, output.stream()) != 0)
+            throw std::runtime_error("cannot encode the picture " + command.out);
+        output.commit();
+        return 0;
+    } catch (const RunTimeError& error) {
+        reportError(std::string("run-time error: ") + error.what());
     } catch (const std::runtime_error& error) {
         reportError(error.what());
     }

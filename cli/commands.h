@@ -19,8 +19,20 @@ struct SimulateCommand {
     std::string out;
 };
 
+enum class PictureKind { Png, Svg };
+
+struct RenderCommand {
+    std::string out;
+    PictureKind kind = PictureKind::Png;
+    int scale = 2;
+    bool theory = false;
+    bool simulate = false;
+    SimulateCommand simulation;
+};
+
 // Each returns the exit status; errors go to stderr, data to the output.
 int runTheory(const TheoryCommand& command);
 int runSimulate(const SimulateCommand& command);
+int runRender(const RenderCommand& command);
 
 } // namespace correlatore

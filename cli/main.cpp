@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -27,6 +28,42 @@ template <typename Items> CLI::Validator oneOf(const Items& items) {
             return "must be one of " + listed(items) + ", not '" + value + "'";
         },
         "{" + listed(items) + "}");
+}
+
+// The texts of --beta and --nm, checked against the window's list items.
+struct SimulationTexts {
+    std::string beta = "100";
+    std::string nm = "20000";
+};
+
+void addSimulationOptions(CLI::App& command, SimulateCommand& simulate, SimulationTexts& texts) {
+    command.add_option("--beta", texts.beta, "Integrator constant in samples")
+        ->check(oneOf(betaItems))
+        ->capture_default_str();
+    command.add_option("--nm", texts.nm, "Samples per step, less one")
+        ->check(oneOf(nmItems))
+        ->capture_default_str();
+    command.add_option("--seed", simulate.seed,
+                       "Run seed; without it one is taken from the clock and printed");
+    command.add_option("--threads", simulate.threads, "Threads to use (default: one per core)")
+        ->check(CLI::Range(1u, 256u));
+}
+
+bool hasSuffix(const std::string& path, std::string_view suffix) {
+    if (path.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<long>(suffix.size()),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+CLI::Validator pictureSuffix() {
+    return CLI::Validator(
+        [](std::string& path) -> std::string {
+            if (hasSuffix(path, ".png") || hasSuffix(path, ".svg"))
+                return {};
+            return "must end in .png or .svg, not '" + path + "'";
+        },
+        "FILE.png|FILE.svg");
 }
 
 int usageError(const std::string& message) {
@@ -62,21 +99,27 @@ int main(int argc, char** argv) {
         ->type_name("FILE");
 
     SimulateCommand simulate;
-    std::string beta = "100", nm = "20000";
+    SimulationTexts simulateTexts;
     CLI::App* simulateCommand = app.add_subcommand(
         "simulate", "A simulation run as CSV: s,p,px,py, one row per Si/Ni step");
-    simulateCommand->add_option("--beta", beta, "Integrator constant in samples")
-        ->check(oneOf(betaItems))
-        ->capture_default_str();
-    simulateCommand->add_option("--nm", nm, "Samples per step, less one")
-        ->check(oneOf(nmItems))
-        ->capture_default_str();
-    simulateCommand->add_option("--seed", simulate.seed,
-                                "Run seed; without it one is taken from the clock and printed");
-    simulateCommand->add_option("--threads", simulate.threads, "Threads to use (default: one per core)")
-        ->check(CLI::Range(1u, 256u));
+    addSimulationOptions(*simulateCommand, simulate, simulateTexts);
     simulateCommand->add_option("--out", simulate.out, "Write to FILE instead of standard output")
         ->type_name("FILE");
+
+    RenderCommand render;
+    SimulationTexts renderTexts;
+    CLI::App* renderCommand = app.add_subcommand(
+        "render", "The chart as a picture, exactly as the window draws it (PNG or SVG)");
+    renderCommand->add_option("--out", render.out, "The picture file, ending in .png or .svg")
+        ->type_name("FILE")
+        ->required()
+        ->check(pictureSuffix());
+    renderCommand->add_flag("--theory", render.theory, "Draw the theoretical curve (red points)");
+    renderCommand->add_flag("--simulate", render.simulate, "Draw a simulation run (blue circles)");
+    addSimulationOptions(*renderCommand, render.simulation, renderTexts);
+    renderCommand->add_option("--scale", render.scale, "Device pixels a window pixel, for PNG")
+        ->check(CLI::Range(1, 8))
+        ->capture_default_str();
 
     try {
         app.parse(argc, argv);
@@ -90,6 +133,11 @@ int main(int argc, char** argv) {
 
     if (*theoryCommand)
         return runTheory(theory);
-    simulate.parameters = readRunParameters(beta, nm);
+    if (*renderCommand) {
+        render.simulation.parameters = readRunParameters(renderTexts.beta, renderTexts.nm);
+        render.kind = hasSuffix(render.out, ".svg") ? PictureKind::Svg : PictureKind::Png;
+        return runRender(render);
+    }
+    simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);
     return runSimulate(simulate);
 }
