@@ -119,6 +119,7 @@ void appendBytes(const char* data, std::size_t size, void* file) {
 int runRender(const RenderCommand& command) {
     try {
         const auto render = loadRenderModule();
+        OutputFile output(command.out); // before the run: a bad path fails at once
         DrawingSurface surface;
         drawChartFrame(surface);
         if (command.simulate)
@@ -127,7 +128,6 @@ int runRender(const RenderCommand& command) {
             });
         if (command.theory)
             drawTheoreticalCurve(surface);
-        OutputFile output(command.out);
         const DisplayList& ops = surface.ops();
         if (render(ops.data(), ops.size(), command.kind == PictureKind::Png ? 0 : 1, command.scale,
                    appendBytes, output.stream()) != 0)

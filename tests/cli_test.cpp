@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <unistd.h>
 
@@ -139,4 +141,124 @@ TEST(Cli, OutputFileAppearsWholeOrNotAtAll) {
     // Nothing but the one good file was left in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
+}
+
+// ---- Pictures ------------------------------------------------------------------------------------
+
+namespace {
+
+// A folder of its own for each test, removed at the end.
+struct ScratchFolder {
+    ScratchFolder(const char* name)
+        : path(std::filesystem::temp_directory_path() /
+               (std::string(name) + "_" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& file) const { return (path / file).string(); }
+    std::filesystem::path path;
+};
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The picture command needs no display: no X, no Wayland, no Qt platform chosen.
+void forgetTheDisplay() {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+TEST(CliRender, WritesPngAndSvgWithoutADisplay) {
+    forgetTheDisplay();
+    ScratchFolder folder("cli_render");
+    ProgramResult result = run({"render", "--out", folder / "chart.png", "--theory"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string png = fileText(folder / "chart.png");
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+
+    result = run({"render", "--out", folder / "chart.SVG", "--simulate", "--seed", "4", "--nm",
+                  "20000", "--beta", "800"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const std::string svg = fileText(folder / "chart.SVG");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    std::size_t circles = 0;
+    for (std::size_t at = 0; (at = svg.find("<circle", at)) != std::string::npos; ++at)
+        ++circles;
+    EXPECT_EQ(circles, 241u);
+    // The same seed gives the same picture.
+    ASSERT_EQ(run({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4", "--beta",
+                   "800"})
+                  .exitStatus,
+              0);
+    EXPECT_EQ(fileText(folder / "again.svg"), svg);
+}
+
+TEST(CliRender, BadOutputsAreClearErrorsAndLeaveNoFile) {
+    ScratchFolder folder("cli_render_bad");
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"no --out", {"render"}, 2, "--out"},
+        {"jpeg", {"render", "--out", folder / "chart.jpg"}, 2, ".png or .svg"},
+        {"no suffix", {"render", "--out", folder / "chart"}, 2, ".png or .svg"},
+        {"scale too large", {"render", "--out", folder / "c.png", "--scale", "9"}, 2, "--scale"},
+        {"missing folder", {"render", "--out", folder / "no/chart.png"}, 1, "cannot write"},
+        {"a folder named .png", {"render", "--out", folder / "dir.png"}, 1, "cannot write"},
+    };
+    std::filesystem::create_directory(folder / "dir.png");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgramResult result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, c.status);
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+    }
+    // Only the folder made above is there: no partial or temporary file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// ---- Any arguments at all ------------------------------------------------------------------------
+
+TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
+    forgetTheDisplay();
+    ScratchFolder folder("cli_fuzz");
+    std::filesystem::create_directory(folder / "dir.png");
+    const std::vector<std::string> words = {
+        "theory", "simulate", "render", "--out", folder / "a.csv", folder / "b.png",
+        folder / "c.svg", folder / "dir.png", folder / "no/d.svg", "--beta", "100", "6400", "150",
+        "--nm", "20000", "2e4", "--seed", "0", "18446744073709551615", "18446744073709551616",
+        "-1", "--threads", "1", "3", "100000", "--scale", "8", "0", "--theory", "--simulate",
+        "--help", "--version", "-h", "--", "-", "", " ", "--out=x.png", "--beta=", "\xff\xfe",
+        std::string(5000, 'x'), "--seed=abc", "%s%n", "nan", "inf"};
+    const char* fixed = std::getenv("CORRELATORE_TEST_SEED");
+    const unsigned seed = fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 0)) : 20261207u;
+    SCOPED_TRACE("seed " + std::to_string(seed) + " (set CORRELATORE_TEST_SEED to repeat)");
+    std::mt19937 random(seed);
+    for (int trial = 0; trial < 120; ++trial) {
+        std::vector<std::string> arguments(random() % 7);
+        for (std::string& argument : arguments)
+            argument = words[random() % words.size()];
+        const ProgramResult result = run(arguments);
+        std::string shown;
+        for (const std::string& a : arguments)
+            shown += " '" + a.substr(0, 40) + "'";
+        ASSERT_EQ(result.signal, 0) << "killed:" << shown;
+        ASSERT_TRUE(result.exitStatus >= 0 && result.exitStatus <= 2)
+            << "status " << result.exitStatus << ":" << shown << "\n" << result.err;
+        ASSERT_EQ(result.err.find("Sanitizer"), std::string::npos) << shown << "\n" << result.err;
+        ASSERT_EQ(result.err.find("runtime error"), std::string::npos) << shown << "\n" << result.err;
+        if (result.exitStatus == 2) {
+            ASSERT_EQ(result.out, "") << shown;
+        }
+    }
 }

@@ -8,6 +8,7 @@
 #include "chart_geometry.h"
 #include "curves.h"
 #include "display_list.h"
+#include "picture_file.h"
 #include "renderer.h"
 #include "run_time_error.h"
 
@@ -257,4 +258,32 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv); // fonts and images need one; offscreen is enough
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+// ---- Picture files -------------------------------------------------------------------------------
+
+TEST(PictureFile, PngIsTheRenderedChartAtTheAskedScale) {
+    for (const int scale : {1, 3}) {
+        const auto bytes = chartPicture(frame(), PictureFormat::Png, scale);
+        ASSERT_TRUE(bytes);
+        const QImage image = QImage::fromData(*bytes, "PNG");
+        ASSERT_EQ(image.size(), QSize(625 * scale, 427 * scale)) << scale;
+        EXPECT_EQ(image.pixelColor(30 * scale, 2 * scale), Qt::black); // a grid dot
+        EXPECT_EQ(image.pixelColor(624 * scale, 213 * scale), Qt::black); // the axis' last pixel
+        EXPECT_NE(image.pixelColor(31 * scale, 2 * scale), Qt::black);
+    }
+}
+
+TEST(PictureFile, SvgHasOneElementPerOperation) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    drawSimulatedPoint(surface, 0.0, 0.5);
+    drawTheoreticalCurve(surface);
+    const auto bytes = chartPicture(surface.ops(), PictureFormat::Svg, 2);
+    ASSERT_TRUE(bytes);
+    EXPECT_TRUE(bytes->startsWith("<?xml"));
+    EXPECT_EQ(bytes->count("<rect"), 1 + frameDotCount + 1200); // the background, then the dots
+    EXPECT_EQ(bytes->count("<polyline"), 2);
+    EXPECT_EQ(bytes->count("<circle") + bytes->count("<ellipse"), 1);
+    EXPECT_LT(bytes->count("<g "), 10); // state changes only where the colour or kind changes
 }

@@ -10,6 +10,7 @@
 #include "controls_table.h"
 #include "form1.h"
 #include "axis_numbers_label.h"
+#include "picture_file.h"
 #include "renderer.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
 
 using namespace correlatore;
 
@@ -285,6 +288,101 @@ TEST_F(WindowTest, ClosingDuringARunEndsItPromptly) {
     form.close();
     EXPECT_FALSE(form.isSimulationRunning());
     EXPECT_LT(timer.elapsed(), 1000);
+}
+
+namespace {
+
+int threadCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+} // namespace
+
+TEST_F(WindowTest, ClosingLeavesNoThreadRunning) {
+    const int before = threadCount();
+    control<QComboBox>("Combo2")->setEditText("200000");
+    press("Command2");
+    ASSERT_GT(threadCount(), before);
+    form.close();
+    EXPECT_EQ(threadCount(), before);
+}
+
+TEST_F(WindowTest, TenClicksDuringARunRunOnceEachInOrder) {
+    control<QComboBox>("Combo2")->setEditText("200000");
+    press("Command2");
+    ASSERT_TRUE(form.isSimulationRunning());
+    // Reset, theory, another run (which clears), then two theories over its circles ...
+    for (const char* button : {"Command3", "Command1", "Command2", "Command1", "Command1",
+                               "Command3", "Command1", "Command2", "Command1", "Command1"})
+        press(button);
+    // ... so the end shows the last run's circles with two theoretical curves over them.
+    waitForRunEnd();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return count(DrawOp::Kind::Point) > frameDotCount; }));
+    waitForRunEnd();
+    const DisplayList& ops = form.surface().ops();
+    ASSERT_EQ(ops.size(), frameOnly().size() + 241 + 2 * 1200);
+    EXPECT_EQ(ops[frameOnly().size()].kind, DrawOp::Kind::Circle);
+    EXPECT_EQ(ops[frameOnly().size() + 240].kind, DrawOp::Kind::Circle);
+    EXPECT_EQ(ops[frameOnly().size() + 241].colour, red);
+}
+
+TEST_F(WindowTest, ExportedPictureMatchesTheWindow) {
+    control<QComboBox>("Combo2")->setEditText("20000");
+    press("Command2");
+    waitForRunEnd();
+    press("Command1");
+    const QImage window = form.grab(QRect(0, 0, 625, 427)).toImage();
+    const QImage exported =
+        QImage::fromData(*chartPicture(form.surface().ops(), PictureFormat::Png, 1), "PNG");
+    ASSERT_EQ(window.size(), exported.size());
+    const QColor windowBackground = form.palette().color(QPalette::Button);
+    const QColor fileBackground = exported.pixelColor(624, 0);
+    int drawn = 0;
+    for (int y = 0; y < window.height(); ++y)
+        for (int x = 0; x < window.width(); ++x) {
+            if (form.childAt(x, y)) // the labels "+1 ..." and "0" lie over the chart's corner
+                continue;
+            const bool inWindow = window.pixelColor(x, y) != windowBackground;
+            const bool inFile = exported.pixelColor(x, y) != fileBackground;
+            ASSERT_EQ(inWindow, inFile) << x << "," << y;
+            if (inFile) {
+                ASSERT_EQ(window.pixelColor(x, y), exported.pixelColor(x, y)) << x << "," << y;
+                ++drawn;
+            }
+        }
+    EXPECT_GT(drawn, frameDotCount);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool underAddressSanitizer = true; // its quarantine holds on to freed memory
+#else
+constexpr bool underAddressSanitizer = false;
+#endif
+
+TEST_F(WindowTest, TwentyLongRunsKeepMemoryFlat) {
+    if (underAddressSanitizer)
+        GTEST_SKIP() << "resident memory means nothing under AddressSanitizer";
+    control<QComboBox>("Combo2")->setEditText("200000");
+    long afterSecond = 0;
+    for (int run = 1; run <= 20; ++run) {
+        press("Command2");
+        waitForRunEnd();
+        ASSERT_EQ(count(DrawOp::Kind::Circle), 241u);
+        if (run == 2)
+            afterSecond = residentKilobytes();
+    }
+    EXPECT_LT(residentKilobytes() - afterSecond, 2048) << "kB grown over 18 runs";
 }
 
 int main(int argc, char** argv) {
