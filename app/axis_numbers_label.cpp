@@ -10,13 +10,17 @@ AxisNumbersLabel::AxisNumbersLabel(const QString& caption, int axisXPixels, int 
     , m_axisX(axisXPixels)
     , m_width(widthPixels) {}
 
-QSize AxisNumbersLabel::sizeHint() const { return {m_width, fontMetrics().height()}; }
+QSize AxisNumbersLabel::sizeHint() const {
+    return {m_width, fontMetrics().height()};
+}
 
 QRect AxisNumbersLabel::boxOf(const QString& number, int left) const {
     return {left, 0, fontMetrics().horizontalAdvance(number), fontMetrics().height()};
 }
 
-QRect AxisNumbersLabel::minusSixtyBox() const { return boxOf(QStringLiteral("-60"), 0); }
+QRect AxisNumbersLabel::minusSixtyBox() const {
+    return boxOf(QStringLiteral("-60"), 0);
+}
 
 QRect AxisNumbersLabel::zeroBox() const {
     const int width = fontMetrics().horizontalAdvance(QStringLiteral("0"));

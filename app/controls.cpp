@@ -14,7 +14,9 @@ namespace correlatore {
 
 namespace {
 
-constexpr int pixels(int twips) { return twips / 15; }
+constexpr int pixels(int twips) {
+    return twips / 15;
+}
 
 QFont fontFor(FontSpec spec) {
     QFont font(uiFontFamily());
@@ -102,9 +104,10 @@ void place(QWidget* widget, const ControlSpec& spec) {
 } // namespace
 
 QString uiFontFamily() {
-    static const QString family = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
-                                      ? QStringLiteral("MS Sans Serif")
-                                      : QStringLiteral("Liberation Sans");
+    static const QString family =
+        QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
+            ? QStringLiteral("MS Sans Serif")
+            : QStringLiteral("Liberation Sans");
     return family;
 }
 
@@ -126,10 +129,16 @@ Controls createControls(QWidget* form) {
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
-    auto label = [&](int i) { return static_cast<QLabel*>(widgets[static_cast<std::size_t>(i)]); };
-    auto button = [&](int i) { return static_cast<QPushButton*>(widgets[static_cast<std::size_t>(i)]); };
-    auto combo = [&](int i) { return static_cast<QComboBox*>(widgets[static_cast<std::size_t>(i)]); };
-    return {label(0),  label(3),  label(4),  label(5),  label(6),  label(9),  label(10), label(11),
+    auto label = [&](int i) {
+        return static_cast<QLabel*>(widgets[static_cast<std::size_t>(i)]);
+    };
+    auto button = [&](int i) {
+        return static_cast<QPushButton*>(widgets[static_cast<std::size_t>(i)]);
+    };
+    auto combo = [&](int i) {
+        return static_cast<QComboBox*>(widgets[static_cast<std::size_t>(i)]);
+    };
+    return {label(0),  label(3),  label(4),  label(5),   label(6), label(9), label(10), label(11),
             label(12), button(1), button(2), button(13), combo(7), combo(8), label(14)};
 }
 

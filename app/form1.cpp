@@ -57,11 +57,16 @@ Form1::Form1(QWidget* parent)
     m_surface.setForeColor(toColorRef(palette().color(QPalette::ButtonText)));
     m_surface.setChangeListener([this] { update(); });
     m_controls = createControls(this);
-    m_report = [this](const RunTimeError& error) { showAndQuit(this, error); };
+    m_report = [this](const RunTimeError& error) {
+        showAndQuit(this, error);
+    };
 
-    connect(m_controls.Command1, &QPushButton::clicked, this, [this] { click(&Form1::Command1_Click); });
-    connect(m_controls.Command2, &QPushButton::clicked, this, [this] { click(&Form1::Command2_Click); });
-    connect(m_controls.Command3, &QPushButton::clicked, this, [this] { click(&Form1::Command3_Click); });
+    connect(m_controls.Command1, &QPushButton::clicked, this,
+            [this] { click(&Form1::Command1_Click); });
+    connect(m_controls.Command2, &QPushButton::clicked, this,
+            [this] { click(&Form1::Command2_Click); });
+    connect(m_controls.Command3, &QPushButton::clicked, this,
+            [this] { click(&Form1::Command3_Click); });
 
     resize(restoredClientWidth / 15, restoredClientHeight / 15);
     m_controls.Command1->setFocus();
@@ -90,16 +95,19 @@ void Form1::reticolo() {
     drawChartFrame(m_surface);
 }
 
-void Form1::Command1_Click() { drawTheoreticalCurve(m_surface, m_formula); }
+void Form1::Command1_Click() {
+    drawTheoreticalCurve(m_surface, m_formula);
+}
 
-void Form1::fcalcolata() { drawTheoreticalCurve(m_surface, m_formula); }
+void Form1::fcalcolata() {
+    drawTheoreticalCurve(m_surface, m_formula);
+}
 
 void Form1::Command2_Click() {
     m_surface.Cls();
     reticolo();
-    const RunParameters parameters =
-        readRunParameters(comboText(m_controls.Combo1).toStdString(),
-                          comboText(m_controls.Combo2).toStdString());
+    const RunParameters parameters = readRunParameters(comboText(m_controls.Combo1).toStdString(),
+                                                       comboText(m_controls.Combo2).toStdString());
     m_Beta = parameters.beta;
     SimulationOptions options;
     options.parameters = parameters;
@@ -118,7 +126,9 @@ void Form1::setTitleCaption() {
         m_controls.Label1->setText(title);
 }
 
-QString Form1::comboText(const QComboBox* combo) const { return combo->currentText(); }
+QString Form1::comboText(const QComboBox* combo) const {
+    return combo->currentText();
+}
 
 void Form1::runEventProcedure(Procedure procedure) {
     if (m_failed)
@@ -165,7 +175,8 @@ void Form1::fail(const RunTimeError& error) {
     m_failed = true;
     m_pendingClicks.clear();
     // Reported from the event loop, never from inside a paint event.
-    QMetaObject::invokeMethod(this, [this, error] { m_report(error); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, error] { m_report(error); }, Qt::QueuedConnection);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -1,10 +1,10 @@
 #include "commands.h"
 
-#include "chart_geometry.h"
 #include "chart_frame.h"
+#include "chart_geometry.h"
 #include "correlator.h"
-#include "curves.h"
 #include "csv.h"
+#include "curves.h"
 #include "output_file.h"
 #include "render_loader.h"
 #include "run_seed.h"
@@ -40,8 +40,7 @@ public:
         constexpr int width = 40;
         const int filled = done * width / m_total;
         std::fprintf(stderr, "\r[%.*s%*s] %d/%d steps", filled,
-                     "########################################", width - filled, "", done,
-                     m_total);
+                     "########################################", width - filled, "", done, m_total);
     }
 
 private:

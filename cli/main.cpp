@@ -52,8 +52,9 @@ void addSimulationOptions(CLI::App& command, SimulateCommand& simulate, Simulati
 bool hasSuffix(const std::string& path, std::string_view suffix) {
     if (path.size() < suffix.size())
         return false;
-    return std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return std::equal(
+        suffix.begin(), suffix.end(), path.end() - static_cast<long>(suffix.size()),
+        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 CLI::Validator pictureSuffix() {

@@ -18,8 +18,8 @@ void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int
-correlatore_render_picture(const correlatore::DrawOp* ops, std::size_t count, int format,
-                           int scale, CorrelatoreSink sink, void* context) {
+correlatore_render_picture(const correlatore::DrawOp* ops, std::size_t count, int format, int scale,
+                           CorrelatoreSink sink, void* context) {
     using namespace correlatore;
     qInstallMessageHandler(onlyQtErrors);
     const DisplayList list(ops, ops + count);

@@ -8,8 +8,8 @@ namespace correlatore::chart {
 
 inline constexpr double plotWidth = 9200.0;
 inline constexpr double plotHeight = 6400.0;
-inline constexpr double axisY = 3200.0;         // C = 0
-inline constexpr double axisX = 4600.0;         // 0 dB
+inline constexpr double axisY = 3200.0;             // C = 0
+inline constexpr double axisX = 4600.0;             // 0 dB
 inline constexpr double horizontalAxisEnd = 9360.0; // where the "0" label begins
 inline constexpr double siNiMin = -60.0;
 inline constexpr double siNiMax = 60.0;
@@ -21,9 +21,13 @@ inline float xOfSiNi(double s) {
 }
 
 // y of a correlation coefficient C: 3200 - 3200 * C.
-inline float yOfCoefficient(double c) { return static_cast<float>(3200.0 - 3200.0 * c); }
+inline float yOfCoefficient(double c) {
+    return static_cast<float>(3200.0 - 3200.0 * c);
+}
 
 // y of a coincidence estimate P, whose coefficient is 2P - 1: 3200 - 6400 * (P - 0.5).
-inline float yOfCoincidence(double p) { return static_cast<float>(3200.0 - 6400.0 * (p - 0.5)); }
+inline float yOfCoincidence(double p) {
+    return static_cast<float>(3200.0 - 6400.0 * (p - 0.5));
+}
 
 } // namespace correlatore::chart

@@ -9,9 +9,13 @@ namespace correlatore {
 namespace {
 
 // The pixel that holds a chart-space position.
-double pixelOf(float twips) { return std::floor(static_cast<double>(twips) / twipsPerPixel); }
+double pixelOf(float twips) {
+    return std::floor(static_cast<double>(twips) / twipsPerPixel);
+}
 
-QPointF pixelCentre(float x, float y) { return {pixelOf(x) + 0.5, pixelOf(y) + 0.5}; }
+QPointF pixelCentre(float x, float y) {
+    return {pixelOf(x) + 0.5, pixelOf(y) + 0.5};
+}
 
 QPen onePixelPen(QColor colour) {
     QPen pen(colour, 1.0);

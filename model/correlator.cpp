@@ -64,14 +64,15 @@ bool runBlock(SampleKernel kernel, const SimulationOptions& options, int block,
 
 } // namespace
 
-bool simulate(const SimulationOptions& options, const std::function<void(const StepResult&)>& onStep,
+bool simulate(const SimulationOptions& options,
+              const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel) {
     const SampleKernel kernel = kernelFor(options.isa);
     if (!kernel)
         throw std::invalid_argument("no kernel for instruction set " + options.isa);
-    const unsigned threads = std::clamp(
-        options.threads ? options.threads : std::thread::hardware_concurrency(), 1u,
-        static_cast<unsigned>(blockCount));
+    const unsigned threads =
+        std::clamp(options.threads ? options.threads : std::thread::hardware_concurrency(), 1u,
+                   static_cast<unsigned>(blockCount));
 
     InOrderDelivery delivery(onStep);
     std::atomic<int> nextBlock{0};

@@ -14,7 +14,9 @@ inline constexpr int simulationStepCount = 241;
 
 // Si/Ni of step i: -60, -59.5, ... 60. Every value is a multiple of 0.5, so the accumulated counter
 // of the classic loop and this product are the same doubles.
-inline double siNiOfStep(int index) { return -60.0 + 0.5 * index; }
+inline double siNiOfStep(int index) {
+    return -60.0 + 0.5 * index;
+}
 
 struct StepResult {
     int index;
@@ -35,7 +37,8 @@ struct SimulationOptions {
 // Runs the 241 steps on `threads` threads (the caller's among them) and hands each result to
 // `onStep` in step order, left to right, as soon as it and all steps before it are done. Calls to
 // onStep never overlap. Returns false when `cancel` was set before the end.
-bool simulate(const SimulationOptions& options, const std::function<void(const StepResult&)>& onStep,
+bool simulate(const SimulationOptions& options,
+              const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel = nullptr);
 
 } // namespace correlatore

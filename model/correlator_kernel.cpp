@@ -28,8 +28,8 @@ double runSamples(StepStream& stream, double amplitude, double acc, long samples
 // The scalar reference kernel: the same samples, one lane after another.
 void runSamplesScalar(BlockState& state, long samples) {
     for (int lane = 0; lane < blockLanes; ++lane) {
-        StepStream stream(Xoshiro128State{{state.s0[lane], state.s1[lane], state.s2[lane],
-                                           state.s3[lane]}});
+        StepStream stream(
+            Xoshiro128State{{state.s0[lane], state.s1[lane], state.s2[lane], state.s3[lane]}});
         const double acc = runSamples(stream, state.amplitude[lane], state.acc[lane], samples,
                                       static_cast<int>(state.beta));
         const Xoshiro128State end = stream.state();

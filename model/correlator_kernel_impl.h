@@ -23,7 +23,9 @@ template <typename V, typename T> V load(const T* from) {
     __builtin_memcpy(&v, from, sizeof v);
     return v;
 }
-template <typename V, typename T> void store(T* to, V v) { __builtin_memcpy(to, &v, sizeof v); }
+template <typename V, typename T> void store(T* to, V v) {
+    __builtin_memcpy(to, &v, sizeof v);
+}
 
 // Sixteen xoshiro128+ generators, one per lane. A draw is the top 24 bits k of an output, and
 // stands for the float k * 2^-24 in [0, 1), as in the scalar reference. The kernel works with k

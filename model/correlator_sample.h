@@ -7,7 +7,9 @@ namespace correlatore {
 // One sample of the polarity-coincidence correlator, from its fifteen draws r1 .. r15.
 
 // ((((a + b) + c) + d) + e) in single precision: each addition rounded to float, in this grouping.
-inline float sumOfFive(const float* r) { return (((r[0] + r[1]) + r[2]) + r[3]) + r[4]; }
+inline float sumOfFive(const float* r) {
+    return (((r[0] + r[1]) + r[2]) + r[3]) + r[4];
+}
 
 // 1 when the two clipped inputs agree. The inputs are (signal * A) + noise in double precision;
 // an input of exactly 0 counts as not positive.

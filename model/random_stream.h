@@ -21,7 +21,8 @@ struct Xoshiro128State {
 };
 
 inline Xoshiro128State streamStart(std::uint64_t runSeed, int stepIndex) {
-    std::uint64_t state = runSeed ^ (0xD1B54A32D192ED03ull * (static_cast<std::uint64_t>(stepIndex) + 1));
+    std::uint64_t state =
+        runSeed ^ (0xD1B54A32D192ED03ull * (static_cast<std::uint64_t>(stepIndex) + 1));
     const std::uint64_t a = splitmix64(state);
     const std::uint64_t b = splitmix64(state);
     Xoshiro128State x{{static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(a >> 32),

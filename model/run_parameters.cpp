@@ -4,7 +4,8 @@ namespace correlatore {
 
 namespace {
 
-constexpr std::array<std::int16_t, betaItems.size()> betaValues{100, 200, 400, 800, 1600, 3200, 6400};
+constexpr std::array<std::int16_t, betaItems.size()> betaValues{100,  200,  400, 800,
+                                                                1600, 3200, 6400};
 constexpr std::array<std::int32_t, nmItems.size()> nmValues{20000, 200000};
 
 } // namespace

@@ -5,11 +5,11 @@
 
 #include "run_program.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <unistd.h>
@@ -18,7 +18,9 @@ namespace {
 
 const std::string cli = CORRELATORE_CLI_PATH;
 
-ProgramResult run(const std::vector<std::string>& arguments) { return runProgram(cli, arguments); }
+ProgramResult run(const std::vector<std::string>& arguments) {
+    return runProgram(cli, arguments);
+}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -67,9 +69,10 @@ TEST(Cli, UsageErrorsExitTwoWithOneLineOnStderr) {
 }
 
 TEST(Cli, HelpAndVersionSucceed) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"}, {"theory", "--help"}, {"simulate", "--help"},
-          {"--version"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"},
+                                                      {"theory", "--help"},
+                                                      {"simulate", "--help"},
+                                                      {"--version"}}) {
         const ProgramResult result = run(arguments);
         EXPECT_EQ(result.exitStatus, 0) << arguments.front();
         EXPECT_FALSE(result.out.empty());
@@ -143,7 +146,8 @@ TEST(Cli, OutputFileAppearsWholeOrNotAtAll) {
     fs::remove_all(dir);
 }
 
-// ---- Pictures ------------------------------------------------------------------------------------
+// ---- Pictures
+// ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -192,10 +196,10 @@ TEST(CliRender, WritesPngAndSvgWithoutADisplay) {
         ++circles;
     EXPECT_EQ(circles, 241u);
     // The same seed gives the same picture.
-    ASSERT_EQ(run({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4", "--beta",
-                   "800"})
-                  .exitStatus,
-              0);
+    ASSERT_EQ(
+        run({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4", "--beta", "800"})
+            .exitStatus,
+        0);
     EXPECT_EQ(fileText(folder / "again.svg"), svg);
 }
 
@@ -227,21 +231,61 @@ TEST(CliRender, BadOutputsAreClearErrorsAndLeaveNoFile) {
               1);
 }
 
-// ---- Any arguments at all ------------------------------------------------------------------------
+// ---- Any arguments at all
+// ------------------------------------------------------------------------
 
 TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
     forgetTheDisplay();
     ScratchFolder folder("cli_fuzz");
     std::filesystem::create_directory(folder / "dir.png");
-    const std::vector<std::string> words = {
-        "theory", "simulate", "render", "--out", folder / "a.csv", folder / "b.png",
-        folder / "c.svg", folder / "dir.png", folder / "no/d.svg", "--beta", "100", "6400", "150",
-        "--nm", "20000", "2e4", "--seed", "0", "18446744073709551615", "18446744073709551616",
-        "-1", "--threads", "1", "3", "100000", "--scale", "8", "0", "--theory", "--simulate",
-        "--help", "--version", "-h", "--", "-", "", " ", "--out=x.png", "--beta=", "\xff\xfe",
-        std::string(5000, 'x'), "--seed=abc", "%s%n", "nan", "inf"};
+    const std::vector<std::string> words = {"theory",
+                                            "simulate",
+                                            "render",
+                                            "--out",
+                                            folder / "a.csv",
+                                            folder / "b.png",
+                                            folder / "c.svg",
+                                            folder / "dir.png",
+                                            folder / "no/d.svg",
+                                            "--beta",
+                                            "100",
+                                            "6400",
+                                            "150",
+                                            "--nm",
+                                            "20000",
+                                            "2e4",
+                                            "--seed",
+                                            "0",
+                                            "18446744073709551615",
+                                            "18446744073709551616",
+                                            "-1",
+                                            "--threads",
+                                            "1",
+                                            "3",
+                                            "100000",
+                                            "--scale",
+                                            "8",
+                                            "0",
+                                            "--theory",
+                                            "--simulate",
+                                            "--help",
+                                            "--version",
+                                            "-h",
+                                            "--",
+                                            "-",
+                                            "",
+                                            " ",
+                                            "--out=x.png",
+                                            "--beta=",
+                                            "\xff\xfe",
+                                            std::string(5000, 'x'),
+                                            "--seed=abc",
+                                            "%s%n",
+                                            "nan",
+                                            "inf"};
     const char* fixed = std::getenv("CORRELATORE_TEST_SEED");
-    const unsigned seed = fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 0)) : 20261207u;
+    const unsigned seed =
+        fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 0)) : 20261207u;
     SCOPED_TRACE("seed " + std::to_string(seed) + " (set CORRELATORE_TEST_SEED to repeat)");
     std::mt19937 random(seed);
     for (int trial = 0; trial < 120; ++trial) {
@@ -254,9 +298,11 @@ TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
             shown += " '" + a.substr(0, 40) + "'";
         ASSERT_EQ(result.signal, 0) << "killed:" << shown;
         ASSERT_TRUE(result.exitStatus >= 0 && result.exitStatus <= 2)
-            << "status " << result.exitStatus << ":" << shown << "\n" << result.err;
+            << "status " << result.exitStatus << ":" << shown << "\n"
+            << result.err;
         ASSERT_EQ(result.err.find("Sanitizer"), std::string::npos) << shown << "\n" << result.err;
-        ASSERT_EQ(result.err.find("runtime error"), std::string::npos) << shown << "\n" << result.err;
+        ASSERT_EQ(result.err.find("runtime error"), std::string::npos) << shown << "\n"
+                                                                       << result.err;
         if (result.exitStatus == 2) {
             ASSERT_EQ(result.out, "") << shown;
         }

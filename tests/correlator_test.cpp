@@ -10,10 +10,10 @@
 #include "correlator_sample.h"
 #include "random_stream.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -36,7 +36,8 @@ std::vector<StepResult> run(RunParameters parameters, std::uint64_t seed, unsign
 
 } // namespace
 
-// ---- One sample ----------------------------------------------------------------------------------
+// ---- One sample
+// ----------------------------------------------------------------------------------
 
 TEST(Sample, PartialSumsAreSinglePrecision) {
     // 1 + 2^-24 + 2^-24 ... : each float addition rounds the small terms away; in double they add.
@@ -103,7 +104,8 @@ TEST(Integrator, FirstSampleAndGeometricLimits) {
     EXPECT_EQ(none, 0.0);
 }
 
-// ---- Random streams and kernels -------------------------------------------------------------------
+// ---- Random streams and kernels
+// -------------------------------------------------------------------
 
 TEST(RandomStream, UniformDrawsStayBelowOne) {
     EXPECT_LT(uniformFromBits(0xFFFFFFFFu), 1.0f);
@@ -147,11 +149,13 @@ TEST(Kernels, BlockMatchesTheStepByStepReference) {
     startBlock(state, 99, 32, parameters.beta);
     kernelFor("")(state, parameters.nm + 1);
     for (int lane = 0; lane < blockLanes; ++lane)
-        EXPECT_EQ(state.acc[lane] / parameters.beta, simulateStepReference(99, 32 + lane, parameters))
+        EXPECT_EQ(state.acc[lane] / parameters.beta,
+                  simulateStepReference(99, 32 + lane, parameters))
             << "lane " << lane;
 }
 
-// ---- Whole runs -----------------------------------------------------------------------------------
+// ---- Whole runs
+// -----------------------------------------------------------------------------------
 
 TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
     const RunParameters parameters{100, 2000};
@@ -182,7 +186,8 @@ TEST(Simulation, CancelStopsTheRun) {
     std::atomic<bool> cancel{true};
     int delivered = 0;
     SimulationOptions options{{100, 200000}, 1, 2, {}};
-    EXPECT_FALSE(simulate(options, [&](const StepResult&) { ++delivered; }, &cancel));
+    EXPECT_FALSE(simulate(
+        options, [&](const StepResult&) { ++delivered; }, &cancel));
     EXPECT_EQ(delivered, 0);
 }
 

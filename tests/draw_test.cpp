@@ -2,7 +2,8 @@
 // Guards against: an off-by-one in the frame's whole-number loops (a dot at x = 9200 on a
 // horizontal row, a missing last dot), axes that stop short, the foreground colour not used for
 // unflagged dots, a bad coordinate recorded instead of raising a run-time error, pixels that do
-// not land where the geometry says, an invisible simulated point, and formula ink outside its boxes.
+// not land where the geometry says, an invisible simulated point, and formula ink outside its
+// boxes.
 
 #include "chart_frame.h"
 #include "chart_geometry.h"
@@ -15,15 +16,17 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace correlatore;
 
 namespace {
 
-DrawOp dot(float x, float y, ColorRef c = black) { return {DrawOp::Kind::Point, x, y, 0, 0, c}; }
+DrawOp dot(float x, float y, ColorRef c = black) {
+    return {DrawOp::Kind::Point, x, y, 0, 0, c};
+}
 
 DisplayList frame(ColorRef foreColor = black) {
     DrawingSurface surface(foreColor);
@@ -33,7 +36,8 @@ DisplayList frame(ColorRef foreColor = black) {
 
 } // namespace
 
-// ---- Geometry ------------------------------------------------------------------------------------
+// ---- Geometry
+// ------------------------------------------------------------------------------------
 
 TEST(ChartGeometry, MapsTheAxesEnds) {
     const struct {
@@ -55,7 +59,8 @@ TEST(ChartGeometry, MapsTheAxesEnds) {
         EXPECT_EQ(c.got, c.want) << c.name;
 }
 
-// ---- Frame ---------------------------------------------------------------------------------------
+// ---- Frame
+// ---------------------------------------------------------------------------------------
 
 TEST(ChartFrame, DotsAndAxesInTheClassicOrder) {
     const DisplayList ops = frame();
@@ -85,7 +90,8 @@ TEST(ChartFrame, DotsTakeTheForegroundColourAndAxesAreBlack) {
     EXPECT_EQ(ops[6616].colour, black);
 }
 
-// ---- Surface -------------------------------------------------------------------------------------
+// ---- Surface
+// -------------------------------------------------------------------------------------
 
 TEST(DrawingSurface, FlagsSayWhetherTheColourApplies) {
     DrawingSurface surface(0x123456);
@@ -115,7 +121,8 @@ TEST(DrawingSurface, BadArgumentsRaiseARunTimeErrorAndDrawNothing) {
     EXPECT_TRUE(surface.isEmpty());
 }
 
-// ---- Curves --------------------------------------------------------------------------------------
+// ---- Curves
+// --------------------------------------------------------------------------------------
 
 TEST(Curves, TheoreticalCurveGoesOnTopOfWhatIsThere) {
     DrawingSurface surface;
@@ -129,7 +136,9 @@ TEST(Curves, TheoreticalCurveGoesOnTopOfWhatIsThere) {
 
 namespace {
 volatile double zero = 0.0;
-double failsFromZero(double s) { return s >= 0 ? zero / zero : theoreticalCorrelation(s); }
+double failsFromZero(double s) {
+    return s >= 0 ? zero / zero : theoreticalCorrelation(s);
+}
 } // namespace
 
 TEST(Curves, AFaultKeepsThePointsAlreadyDrawn) {
@@ -146,7 +155,8 @@ TEST(Curves, SimulatedPointIsABlueCircleOfRadiusTen) {
     EXPECT_EQ(surface.ops()[1], (DrawOp{DrawOp::Kind::Circle, 0, 3200, 10, 0, blue}));
 }
 
-// ---- Renderer ------------------------------------------------------------------------------------
+// ---- Renderer
+// ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -202,7 +212,8 @@ TEST(Renderer, ScalingKeepsThePicture) {
     EXPECT_TRUE(isColour(image, 1249, 427, Qt::black));
 }
 
-// ---- Formula picture -----------------------------------------------------------------------------
+// ---- Formula picture
+// -----------------------------------------------------------------------------
 
 namespace {
 
@@ -212,13 +223,26 @@ struct InkBox {
 };
 
 const InkBox formulaBoxes[] = {
-    {"C r t", 6, 28, 28, 40},        {"=", 36, 45, 33, 36},          {"(", 54, 57, 28, 42},
-    {"2", 66, 72, 28, 42},           {"/", 80, 84, 28, 42},          {"pi", 91, 100, 28, 42},
-    {")", 106, 109, 28, 42},         {"ArcSen", 118, 162, 30, 40},   {"[", 177, 183, 20, 48},
-    {"numerator 1", 250, 253, 18, 28}, {"bar", 188, 326, 35, 35},    {"1", 203, 206, 47, 64},
-    {"+", 218, 227, 47, 64},         {"(", 239, 242, 47, 64},        {"Ni", 254, 266, 47, 64},
-    {"/", 272, 277, 47, 64},         {"Si", 282, 292, 47, 64},       {")", 307, 310, 47, 64},
-    {"superscript 2", 316, 321, 41, 50}, {"]", 331, 337, 19, 47},
+    {"C r t", 6, 28, 28, 40},
+    {"=", 36, 45, 33, 36},
+    {"(", 54, 57, 28, 42},
+    {"2", 66, 72, 28, 42},
+    {"/", 80, 84, 28, 42},
+    {"pi", 91, 100, 28, 42},
+    {")", 106, 109, 28, 42},
+    {"ArcSen", 118, 162, 30, 40},
+    {"[", 177, 183, 20, 48},
+    {"numerator 1", 250, 253, 18, 28},
+    {"bar", 188, 326, 35, 35},
+    {"1", 203, 206, 47, 64},
+    {"+", 218, 227, 47, 64},
+    {"(", 239, 242, 47, 64},
+    {"Ni", 254, 266, 47, 64},
+    {"/", 272, 277, 47, 64},
+    {"Si", 282, 292, 47, 64},
+    {")", 307, 310, 47, 64},
+    {"superscript 2", 316, 321, 41, 50},
+    {"]", 331, 337, 19, 47},
 };
 
 } // namespace
@@ -260,7 +284,8 @@ int main(int argc, char** argv) {
     return RUN_ALL_TESTS();
 }
 
-// ---- Picture files -------------------------------------------------------------------------------
+// ---- Picture files
+// -------------------------------------------------------------------------------
 
 TEST(PictureFile, PngIsTheRenderedChartAtTheAskedScale) {
     for (const int scale : {1, 3}) {
@@ -268,7 +293,7 @@ TEST(PictureFile, PngIsTheRenderedChartAtTheAskedScale) {
         ASSERT_TRUE(bytes);
         const QImage image = QImage::fromData(*bytes, "PNG");
         ASSERT_EQ(image.size(), QSize(625 * scale, 427 * scale)) << scale;
-        EXPECT_EQ(image.pixelColor(30 * scale, 2 * scale), Qt::black); // a grid dot
+        EXPECT_EQ(image.pixelColor(30 * scale, 2 * scale), Qt::black);    // a grid dot
         EXPECT_EQ(image.pixelColor(624 * scale, 213 * scale), Qt::black); // the axis' last pixel
         EXPECT_NE(image.pixelColor(31 * scale, 2 * scale), Qt::black);
     }

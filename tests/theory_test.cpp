@@ -3,13 +3,13 @@
 // floating-point fault that is not reported or that loses the points already drawn, and a list
 // text that is trimmed, converted to a number or remembered from the run before.
 
+#include "chart_geometry.h"
 #include "run_parameters.h"
 #include "run_time_error.h"
 #include "theory.h"
-#include "chart_geometry.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 using namespace correlatore;
@@ -35,8 +35,7 @@ const KnownPoint knownPoints[] = {
     {"601st point just past 0 dB", 600, 5.837275107722917e-13, 0.3335024048397055, 4600.0f,
      2132.7922f},
     {"901st point near 30 dB", 900, 30.000000000000743, 0.9720341332068019, 6900.0f, 89.490776f},
-    {"last point at 59.9 dB", 1199, 59.900000000001164, 0.9995960114784852, 9192.333f,
-     1.2927632f},
+    {"last point at 59.9 dB", 1199, 59.900000000001164, 0.9995960114784852, 9192.333f, 1.2927632f},
 };
 
 } // namespace
@@ -78,8 +77,12 @@ namespace {
 
 // Faulty formulas for the error path: the fault strikes at s >= 0, the 601st point.
 volatile double zero = 0.0;
-double invalidAtZero(double s) { return s >= 0.0 ? zero / zero : theoreticalCorrelation(s); }
-double divisionByZeroAtZero(double s) { return s >= 0.0 ? 1.0 / zero : theoreticalCorrelation(s); }
+double invalidAtZero(double s) {
+    return s >= 0.0 ? zero / zero : theoreticalCorrelation(s);
+}
+double divisionByZeroAtZero(double s) {
+    return s >= 0.0 ? 1.0 / zero : theoreticalCorrelation(s);
+}
 double overflowAtZero(double s) {
     volatile double big = 1e308;
     return s >= 0.0 ? big * 10.0 : theoreticalCorrelation(s);
@@ -128,8 +131,8 @@ TEST(RunParameters, RecognisesEveryItemExactly) {
 }
 
 TEST(RunParameters, AnythingElseGivesTheDefaults) {
-    const char* notItems[] = {"Beta", "Nm campioni", "", " 100", "100 ", "0100", "100.0",
-                              "150", "1e2", "+100", "２００", "100\n", "6400 ", "200000 "};
+    const char* notItems[] = {"Beta", "Nm campioni", "",     " 100",   "100 ",  "0100",  "100.0",
+                              "150",  "1e2",         "+100", "２００", "100\n", "6400 ", "200000 "};
     for (const char* text : notItems) {
         EXPECT_EQ(readRunParameters(text, "200000").beta, 100) << '"' << text << '"';
         EXPECT_EQ(readRunParameters("800", text).nm, 20000) << '"' << text << '"';

@@ -5,11 +5,11 @@
 // simulation run that blocks the window, draws out of order, runs clicks made during it at once
 // instead of afterwards, or keeps the program alive after the window is closed.
 
+#include "axis_numbers_label.h"
 #include "chart_frame.h"
 #include "controls.h"
 #include "controls_table.h"
 #include "form1.h"
-#include "axis_numbers_label.h"
 #include "picture_file.h"
 #include "renderer.h"
 
@@ -17,24 +17,27 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace correlatore;
 
 namespace {
 
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form.setRunTimeErrorReport([this](const RunTimeError& error) { reported.push_back(error); });
+        form.setRunTimeErrorReport(
+            [this](const RunTimeError& error) { reported.push_back(error); });
         form.setSimulationSeed(42);
         form.showMaximized();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -46,7 +49,9 @@ protected:
         return widget;
     }
 
-    void press(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void press(const char* button) {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
 
     void waitForRunEnd(int timeoutMs = 120000) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !form.isSimulationRunning(); }, timeoutMs));
@@ -222,12 +227,14 @@ TEST_F(WindowTest, ResetLeavesExactlyTheFrameAndRepaintsKeepTheDrawing) {
 
 TEST_F(WindowTest, GrabShowsGridAxesAndFormula) {
     const QImage image = form.grab().toImage();
-    const auto at = [&](int x, int y) { return image.pixelColor(x, y); };
+    const auto at = [&](int x, int y) {
+        return image.pixelColor(x, y);
+    };
     const QColor foreground = form.palette().color(QPalette::ButtonText);
-    EXPECT_EQ(at(30, 2), foreground);   // a grid dot at (460, 40)
-    EXPECT_EQ(at(4, 213), Qt::black);   // the horizontal axis
+    EXPECT_EQ(at(30, 2), foreground);                                     // a grid dot at (460, 40)
+    EXPECT_EQ(at(4, 213), Qt::black);                                     // the horizontal axis
     EXPECT_EQ(at(624, 213 - 10), form.palette().color(QPalette::Button)); // nothing above it
-    EXPECT_EQ(at(306, 400), Qt::black); // the vertical axis
+    EXPECT_EQ(at(306, 400), Qt::black);                                   // the vertical axis
     // The formula's fraction bar, one pixel high at y = 35, from the picture's inside corner.
     auto* picture = control<QLabel>("Picture1");
     const QPoint inside = picture->geometry().topLeft() + picture->contentsRect().topLeft();
@@ -237,7 +244,9 @@ TEST_F(WindowTest, GrabShowsGridAxesAndFormula) {
 
 namespace {
 volatile double zero = 0.0;
-double failsFromZero(double s) { return s >= 0 ? zero / zero : theoreticalCorrelation(s); }
+double failsFromZero(double s) {
+    return s >= 0 ? zero / zero : theoreticalCorrelation(s);
+}
 } // namespace
 
 TEST_F(WindowTest, RunTimeErrorIsReportedAndEndsTheProcedure) {
@@ -294,7 +303,8 @@ namespace {
 
 int threadCount() {
     int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task"))
         ++count;
     return count;
 }
