@@ -24,6 +24,19 @@ void reportError(const std::string& message) {
     std::fprintf(stderr, "correlatore-cli: %s\n", message.c_str());
 }
 
+// Runs a command's body: 0 when it ends, 1 with a message on stderr when it fails.
+int exitStatusOf(const std::function<void()>& body) {
+    try {
+        body();
+        return 0;
+    } catch (const RunTimeError& error) {
+        reportError(std::string("run-time error: ") + error.what());
+    } catch (const std::runtime_error& error) {
+        reportError(error.what());
+    }
+    return 1;
+}
+
 // A one-line progress bar, redrawn in place; only on a terminal.
 class ProgressBar {
 public:
@@ -51,7 +64,7 @@ private:
 } // namespace
 
 int runTheory(const TheoryCommand& command) {
-    try {
+    return exitStatusOf([&] {
         OutputFile output(command.out);
         std::fputs("s,crt,x,y\n", output.stream());
         sweepTheory([&](const TheoryPoint& point) {
@@ -59,13 +72,7 @@ int runTheory(const TheoryCommand& command) {
                      chart::yOfCoefficient(point.crt));
         });
         output.commit();
-        return 0;
-    } catch (const RunTimeError& error) {
-        reportError(std::string("run-time error: ") + error.what());
-    } catch (const std::runtime_error& error) {
-        reportError(error.what());
-    }
-    return 1;
+    });
 }
 
 namespace {
@@ -90,7 +97,7 @@ void runSimulation(const SimulateCommand& command,
 } // namespace
 
 int runSimulate(const SimulateCommand& command) {
-    try {
+    return exitStatusOf([&] {
         OutputFile output(command.out);
         std::fputs("s,p,px,py\n", output.stream());
         runSimulation(command, [&](const StepResult& step) {
@@ -98,11 +105,7 @@ int runSimulate(const SimulateCommand& command) {
                      chart::yOfCoincidence(step.p));
         });
         output.commit();
-        return 0;
-    } catch (const std::runtime_error& error) {
-        reportError(error.what());
-    }
-    return 1;
+    });
 }
 
 namespace {
@@ -116,7 +119,7 @@ void appendBytes(const char* data, std::size_t size, void* file) {
 // The chart as the window draws it: the frame, then the circles of a run ("Crsp = f(Si/Ni)", which
 // clears the chart first), then the theoretical curve on top ("Crt = f(Si/Ni)").
 int runRender(const RenderCommand& command) {
-    try {
+    return exitStatusOf([&] {
         const auto render = loadRenderModule();
         OutputFile output(command.out); // before the run: a bad path fails at once
         DrawingSurface surface;
@@ -132,13 +135,7 @@ int runRender(const RenderCommand& command) {
                    appendBytes, output.stream()) != 0)
             throw std::runtime_error("cannot encode the picture " + command.out);
         output.commit();
-        return 0;
-    } catch (const RunTimeError& error) {
-        reportError(std::string("run-time error: ") + error.what());
-    } catch (const std::runtime_error& error) {
-        reportError(error.what());
-    }
-    return 1;
+    });
 }
 
 } // namespace correlatore
