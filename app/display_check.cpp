@@ -33,8 +33,9 @@ std::string missingDisplayMessage() {
         return "correlatore: no display to open the window on (DISPLAY is not set); run it in a "
                "desktop session, or under a virtual one: xvfb-run -s '-screen 0 1280x1024x24' "
                "correlatore";
-    if (localX11SocketMissing(std::getenv("DISPLAY")))
-        return std::string("correlatore: cannot reach the display ") + std::getenv("DISPLAY") +
+    const std::string display = std::getenv("DISPLAY");
+    if (localX11SocketMissing(display))
+        return "correlatore: cannot reach the display " + display +
                "; start its X server, or run under a virtual one: xvfb-run correlatore";
     return {};
 }

@@ -4,7 +4,7 @@
 
 namespace correlatore {
 
-SimulationRun::SimulationRun(QObject* receiver, SimulationOptions options,
+SimulationRun::SimulationRun(QObject* receiver, const SimulationOptions& options,
                              std::function<void(const StepResult&)> onStep,
                              std::function<void()> onFinished) {
     m_thread = std::thread(

@@ -15,7 +15,7 @@ namespace correlatore {
 // cancels it and waits for its threads, which stop within a fraction of a millisecond.
 class SimulationRun {
 public:
-    SimulationRun(QObject* receiver, SimulationOptions options,
+    SimulationRun(QObject* receiver, const SimulationOptions& options,
                   std::function<void(const StepResult&)> onStep, std::function<void()> onFinished);
     ~SimulationRun();
 
