@@ -27,9 +27,12 @@ ColorRef toColorRef(const QColor& colour) {
 }
 
 QIcon programIcon() {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icon-32.png"));
-    icon.addFile(QStringLiteral(":/icon-16.png"));
+    // The icon file's three images: 32 and 16 pixels in 16 colours, 32 in black and white.
+    QIcon icon(QStringLiteral(":/correlatore.ico"));
+    if (icon.isNull()) { // without Qt's ICO reader, the same pictures as PNG
+        icon.addFile(QStringLiteral(":/icon-32.png"));
+        icon.addFile(QStringLiteral(":/icon-16.png"));
+    }
     return icon;
 }
 

@@ -2,6 +2,7 @@
 // `regenerate-assets` target, which writes into the source tree; the images it makes are kept in
 // the repository so that building never depends on the fonts of the machine.
 
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -79,14 +80,20 @@ QImage formulaImage() {
     return image;
 }
 
-// The standard 16-colour palette's colours that the icon uses.
+// The standard 16-colour palette, in its usual order.
+const QList<QRgb> standardPalette{
+    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 const QColor iconBlack(0, 0, 0);
 const QColor iconWhite(255, 255, 255);
 const QColor iconCyan(0, 255, 255);
 const QColor iconGrey(128, 128, 128);
 
 // A window seen at a slant: a white page with a black outline and a cyan title bar, casting a grey
-// shadow down to the right. `size` is 32 or 16; `mono` leaves out the colours.
+// shadow down to the right; transparent around it. `size` is 32 or 16; `mono` leaves out the
+// colours (the bar and the shadow turn black).
 QImage iconImage(int size, bool mono) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -107,10 +114,95 @@ QImage iconImage(int size, bool mono) {
     painter.drawPolygon(slanted(2, 3, 24, 22));
     painter.setBrush(mono ? iconBlack : iconCyan);
     painter.drawPolygon(slanted(2, 3, 24, 5));
-    painter.end();
-    if (mono)
-        return image.convertToFormat(QImage::Format_ARGB32);
     return image;
+}
+
+// ---- A Windows icon file with the three images: 4 bits a pixel for the 16-colour ones, 1 bit for
+// the black-and-white one, each with its transparency mask.
+
+void put16(QByteArray& out, int v) {
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+}
+void put32(QByteArray& out, quint32 v) {
+    put16(out, int(v & 0xFFFF));
+    put16(out, int(v >> 16));
+}
+
+// The image's index in `palette` of each opaque pixel; transparent pixels get index 0 and a set
+// bit in the mask.
+QByteArray iconBitmap(const QImage& image, const QList<QRgb>& palette, int bitsPerPixel) {
+    const int size = image.width();
+    const int rowBytes = ((size * bitsPerPixel + 31) / 32) * 4;
+    const int maskRowBytes = ((size + 31) / 32) * 4;
+    QByteArray dib;
+    put32(dib, 40);
+    put32(dib, quint32(size));
+    put32(dib, quint32(size * 2)); // colour rows and mask rows
+    put16(dib, 1);
+    put16(dib, bitsPerPixel);
+    put32(dib, 0);
+    put32(dib, quint32((rowBytes + maskRowBytes) * size));
+    put32(dib, 0);
+    put32(dib, 0);
+    put32(dib, quint32(palette.size()));
+    put32(dib, 0);
+    for (const QRgb colour : palette)
+        put32(dib, colour & 0xFFFFFF);
+    QByteArray pixels(rowBytes * size, 0), mask(maskRowBytes * size, 0);
+    for (int y = 0; y < size; ++y) {
+        const int row = size - 1 - y; // bottom-up
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) < 128) {
+                mask[row * maskRowBytes + x / 8] =
+                    char(mask[row * maskRowBytes + x / 8] | (0x80 >> (x % 8)));
+                continue;
+            }
+            const int index = int(palette.indexOf(pixel | 0xFF000000));
+            const int bit = x * bitsPerPixel;
+            const int shift = 8 - bitsPerPixel - bit % 8;
+            pixels[row * rowBytes + bit / 8] =
+                char(pixels[row * rowBytes + bit / 8] | (index << shift));
+        }
+    }
+    return dib + pixels + mask;
+}
+
+QByteArray iconFile(const QImage& colour32, const QImage& colour16, const QImage& mono32) {
+    const QList<QRgb> monoPalette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    const QByteArray images[] = {iconBitmap(colour32, standardPalette, 4),
+                                 iconBitmap(colour16, standardPalette, 4),
+                                 iconBitmap(mono32, monoPalette, 1)};
+    const int sizes[] = {32, 16, 32};
+    const int colours[] = {16, 16, 2};
+    const int bits[] = {4, 4, 1};
+    QByteArray file;
+    put16(file, 0);
+    put16(file, 1); // an icon
+    put16(file, 3);
+    quint32 offset = 6 + 3 * 16;
+    for (int i = 0; i < 3; ++i) {
+        file.append(char(sizes[i]));
+        file.append(char(sizes[i]));
+        file.append(char(colours[i] == 16 ? 16 : 2));
+        file.append(char(0));
+        put16(file, 1);
+        put16(file, bits[i]);
+        put32(file, quint32(images[i].size()));
+        put32(file, offset);
+        offset += quint32(images[i].size());
+    }
+    for (const QByteArray& image : images)
+        file += image;
+    return file;
+}
+
+// The images as PNG files with a palette: the 16 standard colours, or black and white.
+QImage withPalette(const QImage& image, const QList<QRgb>& palette) {
+    QList<QRgb> table = palette;
+    table.append(qRgba(0, 0, 0, 0)); // transparent
+    return image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
 }
 
 bool save(const QImage& image, const QString& path) {
@@ -125,9 +217,15 @@ bool save(const QImage& image, const QString& path) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QImage colour32 = iconImage(32, false), colour16 = iconImage(16, false),
+                 mono32 = iconImage(32, true);
+    const QList<QRgb> monoPalette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    QFile ico(dir + "/correlatore.ico");
     const bool ok = save(formulaImage(), dir + "/formula.bmp") &&
-                    save(iconImage(32, false), dir + "/icon-32.png") &&
-                    save(iconImage(16, false), dir + "/icon-16.png") &&
-                    save(iconImage(32, true), dir + "/icon-32-mono.png");
+                    save(withPalette(colour32, standardPalette), dir + "/icon-32.png") &&
+                    save(withPalette(colour16, standardPalette), dir + "/icon-16.png") &&
+                    save(withPalette(mono32, monoPalette), dir + "/icon-32-mono.png") &&
+                    ico.open(QIODevice::WriteOnly) &&
+                    ico.write(iconFile(colour32, colour16, mono32)) > 0;
     return ok ? 0 : 1;
 }

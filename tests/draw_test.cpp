@@ -15,7 +15,9 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
+#include <QSet>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -275,6 +277,37 @@ TEST(FormulaPicture, InkFillsItsBoxesAndNothingElse) {
                     bottom |= y == box.bottom;
                 }
         EXPECT_TRUE(left && right && top && bottom) << box.element;
+    }
+}
+
+TEST(ProgramIcon, ThreeImagesInTheStandardColours) {
+    Q_INIT_RESOURCE(correlatore_assets_rc);
+    QImageReader reader(QStringLiteral(":/correlatore.ico"));
+    ASSERT_EQ(reader.imageCount(), 3);
+    const QSet<QRgb> standard{0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                              0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                              0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    const struct {
+        int size;
+        bool mono;
+    } images[] = {{32, false}, {16, false}, {32, true}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(reader.jumpToImage(i));
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(images[i].size, images[i].size));
+        EXPECT_EQ(qAlpha(image.pixel(0, image.height() - 1)), 0); // transparent around the page
+        QSet<QRgb> used;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    used.insert(image.pixel(x, y) & 0xFFFFFF);
+        EXPECT_TRUE(standard.contains(used));
+        EXPECT_TRUE(used.contains(0xFFFFFF) && used.contains(0x000000)); // page and outline
+        EXPECT_EQ(used.contains(0x00FFFF), !images[i].mono);             // the cyan title bar
+        if (images[i].mono) {
+            EXPECT_EQ(used.size(), 2);
+        }
     }
 }
 
