@@ -71,13 +71,15 @@ void BM_Kernel(benchmark::State& state, SampleKernel kernel) {
     perSample(state, static_cast<double>(state.iterations()) * samples * blockLanes);
 }
 
-// Prints as usual, and then each whole run's speed-up over the baseline at the same Nm.
+// Prints as usual, and then each whole run's speed-up over the baseline at the same Nm (from the
+// medians, when the benchmarks are repeated).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
-            m_seconds[run.run_name.function_name + "/" + run.run_name.args] =
-                run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                m_seconds[run.run_name.function_name + "/" + run.run_name.args] =
+                    run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
