@@ -194,6 +194,13 @@ TEST_F(WindowTest, AutoSizeLabelsOverlapNeitherControlsNorTheChart) {
     EXPECT_EQ(control<QLabel>("Label5")->x(), px(9360));
 }
 
+TEST_F(WindowTest, ButtonsLieOverTheLegendsAboveThem) {
+    // "Funzione calcolata" reaches 15 twips into Command1: the button is on top there.
+    const QPoint overlap(px(11520) + 10, px(2160));
+    ASSERT_TRUE(control<QWidget>("Label8")->geometry().contains(overlap));
+    EXPECT_EQ(form.childAt(overlap), control<QWidget>("Command1"));
+}
+
 TEST_F(WindowTest, AxisNumbersStandUnderTheirTicks) {
     auto* label = static_cast<AxisNumbersLabel*>(control<QLabel>("Label3"));
     EXPECT_EQ(label->x() + label->minusSixtyBox().left(), 0);
