@@ -18,20 +18,20 @@ constexpr int pixels(int twips) {
     return twips / 15;
 }
 
-QFont fontFor(FontSpec spec) {
+QFont fontFor(FontSpec wanted) {
     QFont font(uiFontFamily());
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setPointSizeF(wanted.pointSize);
+    font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
     return font;
 }
 
-QWidget* createLabel(const ControlSpec& spec, QWidget* form) {
-    const QString caption = QString::fromStdString(spec.caption);
-    QLabel* label = spec.name == std::string_view("Label3")
-                        ? new AxisNumbersLabel(caption, pixels(4600), pixels(spec.width), form)
+QWidget* createLabel(const ControlSpec& row, QWidget* form) {
+    const QString caption = QString::fromStdString(row.caption);
+    QLabel* label = row.name == std::string_view("Label3")
+                        ? new AxisNumbersLabel(caption, pixels(4600), pixels(row.width), form)
                         : new QLabel(caption, form);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);
@@ -40,19 +40,19 @@ QWidget* createLabel(const ControlSpec& spec, QWidget* form) {
     return label;
 }
 
-QWidget* createComboBox(const ControlSpec& spec, QWidget* form) {
+QWidget* createComboBox(const ControlSpec& row, QWidget* form) {
     auto* combo = new QComboBox(form);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr); // what is typed stays exactly as typed
-    if (spec.name == std::string_view("Combo1"))
+    if (row.name == std::string_view("Combo1"))
         for (const char* item : combo1Items)
             combo->addItem(item);
     else
         for (const char* item : combo2Items)
             combo->addItem(item);
     combo->setCurrentIndex(-1);
-    combo->setEditText(QString::fromStdString(spec.caption));
+    combo->setEditText(QString::fromStdString(row.caption));
     return combo;
 }
 
@@ -68,37 +68,37 @@ QWidget* createPictureBox(QWidget* form) {
     return picture;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* form) {
-    switch (spec.kind) {
+QWidget* createControl(const ControlSpec& row, QWidget* form) {
+    switch (row.kind) {
     case ControlKind::Label:
-        return createLabel(spec, form);
+        return createLabel(row, form);
     case ControlKind::PushButton: {
-        auto* button = new QPushButton(QString::fromStdString(spec.caption), form);
+        auto* button = new QPushButton(QString::fromStdString(row.caption), form);
         button->setAutoDefault(false);
         button->setDefault(false);
         return button;
     }
     case ControlKind::ComboBox:
-        return createComboBox(spec, form);
+        return createComboBox(row, form);
     case ControlKind::PictureBox:
         return createPictureBox(form);
     }
     return nullptr;
 }
 
-void place(QWidget* widget, const ControlSpec& spec) {
-    widget->setObjectName(spec.name);
-    widget->setFont(fontFor(spec.font));
-    if (spec.textColour) {
+void place(QWidget* widget, const ControlSpec& row) {
+    widget->setObjectName(row.name);
+    widget->setFont(fontFor(row.font));
+    if (row.textColour) {
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, toQColor(*spec.textColour));
+        palette.setColor(QPalette::WindowText, toQColor(*row.textColour));
         widget->setPalette(palette);
     }
-    widget->move(pixels(spec.left), pixels(spec.top));
-    if (spec.autoSize)
+    widget->move(pixels(row.left), pixels(row.top));
+    if (row.autoSize)
         widget->resize(widget->sizeHint());
     else
-        widget->resize(pixels(spec.width), pixels(spec.height));
+        widget->resize(pixels(row.width), pixels(row.height));
 }
 
 } // namespace
@@ -113,10 +113,10 @@ QString uiFontFamily() {
 
 Controls createControls(QWidget* form) {
     std::array<QWidget*, 15> widgets{};
-    for (const ControlSpec& spec : controlTable()) {
-        QWidget* widget = createControl(spec, form);
-        place(widget, spec);
-        widgets[static_cast<std::size_t>(spec.tabIndex)] = widget;
+    for (const ControlSpec& row : controlTable()) {
+        QWidget* widget = createControl(row, form);
+        place(widget, row);
+        widgets[static_cast<std::size_t>(row.tabIndex)] = widget;
     }
     // Layers: labels at the bottom, then the buttons, lists and picture; and the focus chain in
     // tab order, which skips the labels because they take no focus.

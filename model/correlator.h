@@ -24,9 +24,6 @@ struct StepResult {
     double p; // the integrator's final state over Beta: the coincidence estimate
 };
 
-// The scalar reference of one step: nm + 1 samples from acc = 0, P = acc / beta.
-double simulateStepReference(std::uint64_t runSeed, int stepIndex, RunParameters parameters);
-
 struct SimulationOptions {
     RunParameters parameters = defaultRunParameters;
     std::uint64_t seed = 0;

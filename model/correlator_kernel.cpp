@@ -43,13 +43,6 @@ void runSamplesScalar(BlockState& state, long samples) {
 
 } // namespace
 
-double simulateStepReference(std::uint64_t runSeed, int stepIndex, RunParameters parameters) {
-    StepStream stream(runSeed, stepIndex);
-    const double amplitude = std::pow(10.0, siNiOfStep(stepIndex) / 20.0);
-    const double acc = runSamples(stream, amplitude, 0.0, long{parameters.nm} + 1, parameters.beta);
-    return acc / static_cast<double>(parameters.beta);
-}
-
 void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) {
     for (int lane = 0; lane < blockLanes; ++lane) {
         const Xoshiro128State x = streamStart(seed, firstStep + lane);

@@ -143,17 +143,6 @@ TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
     }
 }
 
-TEST(Kernels, BlockMatchesTheStepByStepReference) {
-    const RunParameters parameters{200, 3000};
-    BlockState state;
-    startBlock(state, 99, 32, parameters.beta);
-    kernelFor("")(state, parameters.nm + 1);
-    for (int lane = 0; lane < blockLanes; ++lane)
-        EXPECT_EQ(state.acc[lane] / parameters.beta,
-                  simulateStepReference(99, 32 + lane, parameters))
-            << "lane " << lane;
-}
-
 // ---- Whole runs
 // -----------------------------------------------------------------------------------
 

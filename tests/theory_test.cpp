@@ -60,11 +60,6 @@ TEST(TheorySweep, KnownPointsToTheLastBit) {
     }
 }
 
-TEST(TheorySweep, UsesThreePointOneFourForPi) {
-    // rho = 0.5 at 0 dB: arcsin(0.5) = pi/6, so Crt = pi/9.42, not 1/3.
-    EXPECT_NEAR(theoreticalCorrelation(0.0), M_PI / 9.42, 1e-15);
-}
-
 TEST(TheorySweep, PointsAreEvenlySpacedAlongX) {
     const auto points = sweep();
     for (std::size_t i = 1; i < points.size(); ++i) {

@@ -78,16 +78,16 @@ DisplayList frameOnly() {
 } // namespace
 
 TEST_F(WindowTest, ControlsAsTheTableLaysThemOut) {
-    for (const ControlSpec& spec : controlTable()) {
-        SCOPED_TRACE(spec.name);
-        QWidget* widget = control<QWidget>(spec.name);
+    for (const ControlSpec& row : controlTable()) {
+        SCOPED_TRACE(row.name);
+        QWidget* widget = control<QWidget>(row.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->pos(), QPoint(px(spec.left), px(spec.top)));
-        if (!spec.autoSize) {
-            EXPECT_EQ(widget->size(), QSize(px(spec.width), px(spec.height)));
+        EXPECT_EQ(widget->pos(), QPoint(px(row.left), px(row.top)));
+        if (!row.autoSize) {
+            EXPECT_EQ(widget->size(), QSize(px(row.width), px(row.height)));
         }
-        const QString caption = QString::fromStdString(spec.caption);
-        switch (spec.kind) {
+        const QString caption = QString::fromStdString(row.caption);
+        switch (row.kind) {
         case ControlKind::Label:
             EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
             EXPECT_TRUE(widget->autoFillBackground());
@@ -103,14 +103,14 @@ TEST_F(WindowTest, ControlsAsTheTableLaysThemOut) {
             EXPECT_FALSE(qobject_cast<QLabel*>(widget)->pixmap().isNull());
             break;
         }
-        if (spec.kind != ControlKind::PictureBox) {
+        if (row.kind != ControlKind::PictureBox) {
             EXPECT_EQ(widget->font().family(), uiFontFamily());
-            EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), spec.font.pointSize);
-            EXPECT_EQ(widget->font().bold(), spec.font.bold);
+            EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), row.font.pointSize);
+            EXPECT_EQ(widget->font().bold(), row.font.bold);
             EXPECT_FALSE(widget->font().italic() || widget->font().underline());
         }
-        if (spec.textColour) {
-            EXPECT_EQ(widget->palette().color(QPalette::WindowText), toQColor(*spec.textColour));
+        if (row.textColour) {
+            EXPECT_EQ(widget->palette().color(QPalette::WindowText), toQColor(*row.textColour));
         }
     }
     EXPECT_EQ(uiFontFamily(), QFontDatabase::families().contains("MS Sans Serif")
@@ -178,15 +178,15 @@ TEST_F(WindowTest, TabOrderSkipsTheLabels) {
 
 TEST_F(WindowTest, AutoSizeLabelsOverlapNeitherControlsNorTheChart) {
     const QRect plot(0, 0, px(9200) + 1, px(6400) + 1);
-    for (const ControlSpec& spec : controlTable()) {
-        if (!spec.autoSize)
+    for (const ControlSpec& row : controlTable()) {
+        if (!row.autoSize)
             continue;
-        const QRect box = control<QWidget>(spec.name)->geometry();
-        EXPECT_FALSE(box.intersects(plot)) << spec.name;
+        const QRect box = control<QWidget>(row.name)->geometry();
+        EXPECT_FALSE(box.intersects(plot)) << row.name;
         for (const ControlSpec& other : controlTable()) {
-            if (other.name != spec.name) {
+            if (other.name != row.name) {
                 EXPECT_FALSE(box.intersects(control<QWidget>(other.name)->geometry()))
-                    << spec.name << " overlaps " << other.name;
+                    << row.name << " overlaps " << other.name;
             }
         }
     }
@@ -210,12 +210,9 @@ TEST_F(WindowTest, AxisNumbersStandUnderTheirTicks) {
     EXPECT_LE(plusSixtyEnd, px(9510));
 }
 
-TEST_F(WindowTest, FrameIsDrawnAtTheFirstPaint) {
-    EXPECT_EQ(form.surface().ops(), frameOnly());
-    EXPECT_EQ(control<QLabel>("Label1")->text(), "SIMULATORE DEL PROCESSO DI CORRELAZIONE");
-}
-
 TEST_F(WindowTest, ResetLeavesExactlyTheFrameAndRepaintsKeepTheDrawing) {
+    EXPECT_EQ(form.surface().ops(), frameOnly()); // drawn at the first paint
+    EXPECT_EQ(control<QLabel>("Label1")->text(), "SIMULATORE DEL PROCESSO DI CORRELAZIONE");
     press("Command1");
     EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 1200);
     const DisplayList drawn = form.surface().ops();
@@ -282,30 +279,6 @@ TEST_F(WindowTest, SimulationDrawsTwoHundredFortyOneCirclesInOrder) {
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(WindowTest, ClicksDuringARunAreCarriedOutAfterItInOrder) {
-    control<QComboBox>("Combo2")->setEditText("200000");
-    press("Command2");
-    ASSERT_TRUE(form.isSimulationRunning());
-    press("Command3"); // Reset, then the theoretical curve: both wait for the run
-    press("Command1");
-    EXPECT_EQ(count(DrawOp::Kind::Point), static_cast<std::size_t>(frameDotCount));
-    form.repaint(); // the window still paints during the run
-    waitForRunEnd();
-    EXPECT_EQ(count(DrawOp::Kind::Circle), 0u);
-    EXPECT_EQ(form.surface().ops().size(), frameOnly().size() + 1200);
-}
-
-TEST_F(WindowTest, ClosingDuringARunEndsItPromptly) {
-    control<QComboBox>("Combo2")->setEditText("200000");
-    press("Command2");
-    ASSERT_TRUE(form.isSimulationRunning());
-    QElapsedTimer timer;
-    timer.start();
-    form.close();
-    EXPECT_FALSE(form.isSimulationRunning());
-    EXPECT_LT(timer.elapsed(), 1000);
-}
-
 namespace {
 
 int threadCount() {
@@ -326,12 +299,17 @@ long residentKilobytes() {
 
 } // namespace
 
-TEST_F(WindowTest, ClosingLeavesNoThreadRunning) {
+TEST_F(WindowTest, ClosingDuringARunEndsItPromptlyAndLeavesNoThread) {
     const int before = threadCount();
     control<QComboBox>("Combo2")->setEditText("200000");
     press("Command2");
+    ASSERT_TRUE(form.isSimulationRunning());
     ASSERT_GT(threadCount(), before);
+    QElapsedTimer timer;
+    timer.start();
     form.close();
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_FALSE(form.isSimulationRunning());
     EXPECT_EQ(threadCount(), before);
 }
 
@@ -343,6 +321,8 @@ TEST_F(WindowTest, TenClicksDuringARunRunOnceEachInOrder) {
     for (const char* button : {"Command3", "Command1", "Command2", "Command1", "Command1",
                                "Command3", "Command1", "Command2", "Command1", "Command1"})
         press(button);
+    EXPECT_EQ(count(DrawOp::Kind::Point), static_cast<std::size_t>(frameDotCount)); // none ran yet
+    form.repaint(); // while the window still paints
     // ... so the end shows the last run's circles with two theoretical curves over them.
     waitForRunEnd();
     ASSERT_TRUE(QTest::qWaitFor([&] { return count(DrawOp::Kind::Point) > frameDotCount; }));
