@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -47,13 +48,14 @@ private:
 // well under a millisecond.
 constexpr long samplesBetweenCancelChecks = 4096;
 
+template <typename StopRequested>
 bool runBlock(SampleKernel kernel, const SimulationOptions& options, int block,
-              const std::atomic<bool>* cancel, double* p) {
+              const StopRequested& stopRequested, double* p) {
     BlockState state;
     startBlock(state, options.seed, block * blockLanes, options.parameters.beta);
     const long samples = long{options.parameters.nm} + 1;
     for (long done = 0; done < samples; done += samplesBetweenCancelChecks) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
+        if (stopRequested())
             return false;
         kernel(state, std::min(samplesBetweenCancelChecks, samples - done));
     }
@@ -76,15 +78,26 @@ bool simulate(const SimulationOptions& options,
 
     InOrderDelivery delivery(onStep);
     std::atomic<int> nextBlock{0};
-    std::atomic<bool> cancelled{false};
+    std::atomic<bool> stopped{false};
+    std::mutex failureMutex;
+    std::exception_ptr failure; // the first exception from onStep, rethrown on the caller's thread
+    const auto stopRequested = [&] {
+        return stopped.load(std::memory_order_relaxed) ||
+               (cancel && cancel->load(std::memory_order_relaxed));
+    };
     auto work = [&] {
-        for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
-            double p[blockLanes];
-            if (!runBlock(kernel, options, block, cancel, p)) {
-                cancelled = true;
-                return;
+        try {
+            for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
+                double p[blockLanes];
+                if (!runBlock(kernel, options, block, stopRequested, p))
+                    return;
+                delivery.blockDone(block, p);
             }
-            delivery.blockDone(block, p);
+        } catch (...) {
+            const std::lock_guard lock(failureMutex);
+            if (!failure)
+                failure = std::current_exception();
+            stopped = true;
         }
     };
     std::vector<std::jthread> helpers;
@@ -92,7 +105,9 @@ bool simulate(const SimulationOptions& options,
         helpers.emplace_back(work);
     work();
     helpers.clear();
-    return !cancelled;
+    if (failure)
+        std::rethrow_exception(failure);
+    return !stopRequested();
 }
 
 } // namespace correlatore

@@ -33,7 +33,8 @@ struct SimulationOptions {
 
 // Runs the 241 steps on `threads` threads (the caller's among them) and hands each result to
 // `onStep` in step order, left to right, as soon as it and all steps before it are done. Calls to
-// onStep never overlap. Returns false when `cancel` was set before the end.
+// onStep never overlap. Returns false when `cancel` was set; an exception from onStep stops the
+// run and leaves simulate() on the caller's thread.
 bool simulate(const SimulationOptions& options,
               const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel = nullptr);

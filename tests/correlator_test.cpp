@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,17 @@ TEST(Simulation, CancelStopsTheRun) {
     EXPECT_FALSE(simulate(
         options, [&](const StepResult&) { ++delivered; }, &cancel));
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(Simulation, AnExceptionFromTheReceiverStopsTheRunOnTheCallersThread) {
+    int delivered = 0;
+    const auto failAtTwenty = [&](const StepResult& step) {
+        ++delivered;
+        if (step.index == 20)
+            throw std::runtime_error("disk full");
+    };
+    EXPECT_THROW(simulate({{100, 20000}, 1, 2, {}}, failAtTwenty), std::runtime_error);
+    EXPECT_EQ(delivered, 21);
 }
 
 namespace {
