@@ -129,17 +129,26 @@ Controls createControls(QWidget* form) {
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
-    auto label = [&](int i) {
-        return static_cast<QLabel*>(widgets[static_cast<std::size_t>(i)]);
+    const auto find = [form]<typename Widget>(Widget*& into, const char* name) {
+        into = form->findChild<Widget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     };
-    auto button = [&](int i) {
-        return static_cast<QPushButton*>(widgets[static_cast<std::size_t>(i)]);
-    };
-    auto combo = [&](int i) {
-        return static_cast<QComboBox*>(widgets[static_cast<std::size_t>(i)]);
-    };
-    return {label(0),  label(3),  label(4),  label(5),   label(6), label(9), label(10), label(11),
-            label(12), button(1), button(2), button(13), combo(7), combo(8), label(14)};
+    Controls controls{};
+    find(controls.Label1, "Label1");
+    find(controls.Label2, "Label2");
+    find(controls.Label3, "Label3");
+    find(controls.Label4, "Label4");
+    find(controls.Label5, "Label5");
+    find(controls.Label6, "Label6");
+    find(controls.Label7, "Label7");
+    find(controls.Label8, "Label8");
+    find(controls.Label9, "Label9");
+    find(controls.Command1, "Command1");
+    find(controls.Command2, "Command2");
+    find(controls.Command3, "Command3");
+    find(controls.Combo1, "Combo1");
+    find(controls.Combo2, "Combo2");
+    find(controls.Picture1, "Picture1");
+    return controls;
 }
 
 } // namespace correlatore

@@ -141,7 +141,7 @@ void Form1::runEventProcedure(Procedure procedure) {
     } catch (const RunTimeError& error) {
         fail(error);
     } catch (const std::bad_alloc&) {
-        fail(RunTimeError(7, "Memoria esaurita"));
+        fail(RunTimeError(error_code::outOfMemory, "Memoria esaurita"));
     }
 }
 

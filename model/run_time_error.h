@@ -23,6 +23,7 @@ private:
 namespace error_code {
 inline constexpr int invalidProcedureCall = 5;
 inline constexpr int overflow = 6;
+inline constexpr int outOfMemory = 7;
 inline constexpr int divisionByZero = 11;
 inline constexpr int floatingPointInvalid = 12;
 } // namespace error_code
