@@ -153,7 +153,6 @@ TEST(Cli, OutputFileAppearsWholeOrNotAtAll) {
 }
 
 // ---- Pictures
-// ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -210,7 +209,6 @@ TEST(CliRender, WritesPngAndSvgWithoutADisplay) {
 }
 
 // ---- Any arguments at all
-// ------------------------------------------------------------------------
 
 TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
     forgetTheDisplay();

@@ -38,7 +38,6 @@ std::vector<StepResult> run(RunParameters parameters, std::uint64_t seed, unsign
 } // namespace
 
 // ---- One sample
-// ----------------------------------------------------------------------------------
 
 TEST(Sample, PartialSumsAreSinglePrecision) {
     // 1 + 2^-24 + 2^-24 ... : each float addition rounds the small terms away; in double they add.
@@ -106,7 +105,6 @@ TEST(Integrator, FirstSampleAndGeometricLimits) {
 }
 
 // ---- Random streams and kernels
-// -------------------------------------------------------------------
 
 TEST(RandomStream, UniformDrawsStayBelowOne) {
     EXPECT_LT(uniformFromBits(0xFFFFFFFFu), 1.0f);
@@ -145,7 +143,6 @@ TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
 }
 
 // ---- Whole runs
-// -----------------------------------------------------------------------------------
 
 TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
     const RunParameters parameters{100, 2000};

@@ -39,7 +39,6 @@ DisplayList frame(ColorRef foreColor = black) {
 } // namespace
 
 // ---- Geometry
-// ------------------------------------------------------------------------------------
 
 TEST(ChartGeometry, MapsTheAxesEnds) {
     const struct {
@@ -62,7 +61,6 @@ TEST(ChartGeometry, MapsTheAxesEnds) {
 }
 
 // ---- Frame
-// ---------------------------------------------------------------------------------------
 
 TEST(ChartFrame, DotsAndAxesInTheClassicOrder) {
     const DisplayList ops = frame();
@@ -93,7 +91,6 @@ TEST(ChartFrame, DotsTakeTheForegroundColourAndAxesAreBlack) {
 }
 
 // ---- Surface
-// -------------------------------------------------------------------------------------
 
 TEST(DrawingSurface, FlagsSayWhetherTheColourApplies) {
     DrawingSurface surface(0x123456);
@@ -124,7 +121,6 @@ TEST(DrawingSurface, BadArgumentsRaiseARunTimeErrorAndDrawNothing) {
 }
 
 // ---- Curves
-// --------------------------------------------------------------------------------------
 
 TEST(Curves, TheoreticalCurveGoesOnTopOfWhatIsThere) {
     DrawingSurface surface;
@@ -145,7 +141,6 @@ TEST(Curves, SimulatedPointIsABlueCircleOfRadiusTen) {
 }
 
 // ---- Renderer
-// ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -194,7 +189,6 @@ TEST(Renderer, ASimulatedPointShowsAsASmallBlueRing) {
 }
 
 // ---- Formula picture
-// -----------------------------------------------------------------------------
 
 namespace {
 
@@ -297,7 +291,6 @@ int main(int argc, char** argv) {
 }
 
 // ---- Picture files
-// -------------------------------------------------------------------------------
 
 TEST(PictureFile, PngIsTheRenderedChartAtTheAskedScale) {
     for (const int scale : {1, 3}) {
