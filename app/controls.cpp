@@ -3,6 +3,7 @@
 #include "axis_numbers_label.h"
 #include "controls_table.h"
 #include "renderer.h"
+#include "run_parameters.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -45,12 +46,15 @@ QWidget* createComboBox(const ControlSpec& row, QWidget* form) {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr); // what is typed stays exactly as typed
+    // The lists offer exactly the texts that a run recognises.
+    const auto addItems = [combo](const auto& items) {
+        for (const std::string_view item : items)
+            combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+    };
     if (row.name == std::string_view("Combo1"))
-        for (const char* item : combo1Items)
-            combo->addItem(item);
+        addItems(betaItems);
     else
-        for (const char* item : combo2Items)
-            combo->addItem(item);
+        addItems(nmItems);
     combo->setCurrentIndex(-1);
     combo->setEditText(QString::fromStdString(row.caption));
     return combo;

@@ -36,10 +36,6 @@ std::string axisNumbersCaption();
 // The fifteen controls in tab order.
 const std::array<ControlSpec, 15>& controlTable();
 
-inline constexpr std::array<const char*, 7> combo1Items{"100",  "200",  "400", "800",
-                                                        "1600", "3200", "6400"};
-inline constexpr std::array<const char*, 2> combo2Items{"20000", "200000"};
-
 // The window's own settings.
 inline constexpr int restoredClientWidth = 4680; // twips
 inline constexpr int restoredClientHeight = 3195;

@@ -31,7 +31,6 @@ public:
     void setCorrelationFormula(CorrelationFormula formula) { m_formula = formula; }
 
     const DrawingSurface& surface() const { return m_surface; }
-    const Controls& controls() const { return m_controls; }
     std::int16_t Beta() const { return m_Beta; }
     bool isSimulationRunning() const { return m_run != nullptr; }
 

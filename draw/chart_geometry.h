@@ -6,14 +6,6 @@
 
 namespace correlatore::chart {
 
-inline constexpr double plotWidth = 9200.0;
-inline constexpr double plotHeight = 6400.0;
-inline constexpr double axisY = 3200.0;             // C = 0
-inline constexpr double axisX = 4600.0;             // 0 dB
-inline constexpr double horizontalAxisEnd = 9360.0; // where the "0" label begins
-inline constexpr double siNiMin = -60.0;
-inline constexpr double siNiMax = 60.0;
-
 // x of an Si/Ni value s in dB: 9200 times (s + 60), then divided by 120.
 inline float xOfSiNi(double s) {
     const double u = s + 60.0;

@@ -44,7 +44,6 @@ public:
 
     const DisplayList& ops() const { return m_ops; }
     bool isEmpty() const { return m_ops.empty(); }
-    ColorRef foreColor() const { return m_foreColor; }
     void setForeColor(ColorRef colour) { m_foreColor = colour; }
 
     // Called after every operation, so that a window can schedule a repaint.

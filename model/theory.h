@@ -25,6 +25,4 @@ using CorrelationFormula = double (*)(double s);
 void sweepTheory(const std::function<void(const TheoryPoint&)>& draw,
                  CorrelationFormula formula = theoreticalCorrelation);
 
-inline constexpr int theoryPointCount = 1200;
-
 } // namespace correlatore
