@@ -1,0 +1,40 @@
+# Runs correlatore-cli once, through the emulator of a cross build if there is one, and compares
+# what it printed byte for byte with a file made on the reference build (GCC, x86-64, glibc).
+# Guards against a build whose numbers differ: another compiler, instruction set, architecture,
+# C library or line ending. It cannot tell which side is wrong; the engine and theory tests do.
+#   cmake -DPROGRAM=... [-DEMULATOR=a|b] -DARGUMENTS=a|b|c -DEXPECTED=... [-DEXPECT_STATUS=1
+#         -DEXPECT_MESSAGE=...] -DOUTPUT=... -P reference_output.cmake
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+string(REPLACE "|" ";" ARGUMENTS "${ARGUMENTS}")
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGUMENTS}
+                OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT DEFINED EXPECT_STATUS)
+  set(EXPECT_STATUS 0)
+endif()
+if(NOT status STREQUAL EXPECT_STATUS)
+  message(FATAL_ERROR "correlatore-cli ${ARGUMENTS} ended with ${status}, not ${EXPECT_STATUS}:\n${errors}")
+endif()
+if(DEFINED EXPECT_MESSAGE)
+  string(FIND "${errors}" "${EXPECT_MESSAGE}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "correlatore-cli ${ARGUMENTS} did not say \"${EXPECT_MESSAGE}\":\n${errors}")
+  endif()
+endif()
+if(DEFINED EXPECTED)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED}
+                  RESULT_VARIABLE differ)
+  if(differ)
+    file(STRINGS ${OUTPUT} got)
+    file(STRINGS ${EXPECTED} want)
+    list(LENGTH want rows)
+    foreach(i RANGE 0 ${rows})
+      list(GET got ${i} got_row)
+      list(GET want ${i} want_row)
+      if(NOT got_row STREQUAL want_row)
+        message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}, first in line ${i}:\n"
+                            "  got:      ${got_row}\n  expected: ${want_row}")
+      endif()
+    endforeach()
+    message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED} (line endings or length)")
+  endif()
+endif()
