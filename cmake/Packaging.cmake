@@ -34,7 +34,9 @@ set(CPACK_PACKAGE_VENDOR "The correlatore developers")
 set(CPACK_PACKAGE_CONTACT "${CORRELATORE_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
-set(CPACK_STRIP_FILES ON)
+# Stripped as Debian's tools strip, with their options, which CPACK_STRIP_FILES cannot pass.
+set(CPACK_STRIP_PROGRAM ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/strip.cmake)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching tool for polarity-coincidence correlators")
 set(CPACK_PACKAGE_DESCRIPTION
 "Correlatore plots, against the input signal-to-noise ratio Si/Ni in dB, the
