@@ -8,7 +8,6 @@
 // that blocks the window, draws out of order, runs waiting clicks with the lists' later texts, or
 // keeps the program alive after the window is closed.
 
-#include "axis_numbers_label.h"
 #include "chart_frame.h"
 #include "controls.h"
 #include "controls_table.h"
