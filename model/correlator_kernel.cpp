@@ -4,8 +4,7 @@
 #include "correlator_sample.h"
 #include "kernel_dispatch.h"
 #include "random_stream.h"
-
-#include <cmath>
+#include "step_amplitudes.h"
 
 namespace correlatore {
 
@@ -47,7 +46,10 @@ void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) 
         state.s1[lane] = x.s[1];
         state.s2[lane] = x.s[2];
         state.s3[lane] = x.s[3];
-        state.amplitude[lane] = std::pow(10.0, siNiOfStep(firstStep + lane) / 20.0);
+        // The lanes past the last step only fill the vector; their results are dropped.
+        const int step = firstStep + lane;
+        state.amplitude[lane] =
+            step < simulationStepCount ? stepAmplitudes[static_cast<std::size_t>(step)] : 1.0;
         state.acc[lane] = 0.0;
     }
     state.beta = beta;

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 using namespace correlatore;
@@ -54,7 +55,11 @@ TEST(TheorySweep, KnownPointsToTheLastBit) {
         SCOPED_TRACE(k.name);
         const TheoryPoint& p = points.at(k.index);
         EXPECT_EQ(p.s, k.s);
+#ifdef __GLIBC__
         EXPECT_EQ(p.crt, k.crt);
+#else // another C library's pow and atan: within 2 units in the last place (same_numbers_test)
+        EXPECT_NEAR(p.crt, k.crt, 2 * std::numeric_limits<double>::epsilon() * k.crt);
+#endif
         EXPECT_EQ(chart::xOfSiNi(p.s), k.x);
         EXPECT_EQ(chart::yOfCoefficient(p.crt), k.y);
     }
