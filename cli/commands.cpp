@@ -99,10 +99,13 @@ void runSimulation(const SimulateCommand& command,
 int runSimulate(const SimulateCommand& command) {
     return exitStatusOf([&] {
         OutputFile output(command.out);
-        std::fputs("s,p,px,py\n", output.stream());
+        // Today's four columns first, unchanged, so that existing readers keep working; then the
+        // coefficient that the chart plots and the theory's value at the same Si/Ni.
+        std::fputs("s,p,px,py,c,crt\n", output.stream());
         runSimulation(command, [&](const StepResult& step) {
             writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
-                     chart::yOfCoincidence(step.p));
+                     chart::yOfCoincidence(step.p), 2.0 * step.p - 1.0,
+                     theoreticalCorrelation(step.s));
         });
         output.commit();
     });

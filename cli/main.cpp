@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     SimulateCommand simulate;
     SimulationTexts simulateTexts;
     CLI::App* simulateCommand = app.add_subcommand(
-        "simulate", "A simulation run as CSV: s,p,px,py, one row per Si/Ni step");
+        "simulate", "A simulation run as CSV: s,p,px,py,c,crt, one row per Si/Ni step");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
     simulateCommand->add_option("--out", simulate.out, "Write to FILE instead of standard output")
         ->type_name("FILE");
