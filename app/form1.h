@@ -30,6 +30,10 @@ public:
     // For tests of the floating-point error path: the formula of the theoretical curve.
     void setCorrelationFormula(CorrelationFormula formula) { m_formula = formula; }
 
+    // For pictures of the window (correlatore-cli render): shows a drawing made elsewhere by the
+    // same procedures, as if the presses that made it had happened here.
+    void showDrawing(const DisplayList& ops);
+
     const DrawingSurface& surface() const { return m_surface; }
     std::int16_t Beta() const { return m_Beta; }
     bool isSimulationRunning() const { return m_run != nullptr; }
