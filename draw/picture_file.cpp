@@ -54,15 +54,18 @@ QString svgDescription(const PictureInfo& info) {
     return lines.join(QLatin1Char('\n'));
 }
 
-// The generator writes the size in millimetres rounded to a thousandth, which a browser turns into
-// a fraction of a pixel too few; CSS pixels are exactly 1/96 inch, so state the size in them.
-void stateSizeInPixels(QByteArray& svg, QSize size) {
+// Two amendments to the generator's <svg> element. It writes the size in millimetres rounded to a
+// thousandth, which a browser turns into a fraction of a pixel too few; CSS pixels are exactly 1/96
+// inch, so the size is stated in them. And the window draws its dots, lines and rings without
+// anti-aliasing: crisp edges ask a viewer for the same shapes, not blurred ones.
+void amendSvgHeader(QByteArray& svg, QSize size) {
     static const QRegularExpression header(
         QStringLiteral(R"(<svg width="[0-9.]+mm" height="[0-9.]+mm")"));
     QString text = QString::fromUtf8(svg);
-    text.replace(
-        header,
-        QStringLiteral(R"(<svg width="%1px" height="%2px")").arg(size.width()).arg(size.height()));
+    text.replace(header,
+                 QStringLiteral(R"(<svg width="%1px" height="%2px" shape-rendering="crispEdges")")
+                     .arg(size.width())
+                     .arg(size.height()));
     svg = text.toUtf8();
 }
 
@@ -84,7 +87,7 @@ std::optional<QByteArray> svgPicture(QSize size, const PictureInfo& info,
     painter.fillRect(QRect(QPoint(0, 0), size), chartBackground);
     paint(painter);
     painter.end();
-    stateSizeInPixels(bytes, size);
+    amendSvgHeader(bytes, size);
     return bytes;
 }
 
