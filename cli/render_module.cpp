@@ -3,9 +3,10 @@
 #include "picture_file.h"
 #if CORRELATORE_RENDER_WINDOW
 #include "window_picture.h"
-#endif
 
 #include <QApplication>
+#endif
+
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>

@@ -220,27 +220,40 @@ void forgetTheDisplay() {
 TEST(CliRender, WritesPngAndSvgWithoutADisplay) {
     forgetTheDisplay();
     ScratchFolder folder("cli_render");
-    ProgramResult result = run({"render", "--out", folder / "chart.png", "--theory"});
-    ASSERT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    const std::string png = fileText(folder / "chart.png");
-    EXPECT_EQ(png.substr(1, 3), "PNG");
+    std::vector<std::vector<std::string>> layouts = {{"--bare"}};
+    if (CORRELATORE_RENDER_DRAWS_WINDOW) // the labelled pictures are the window, made offscreen
+        layouts.insert(layouts.end(), {{}, {"--window"}});
+    for (const std::vector<std::string>& layout : layouts) {
+        SCOPED_TRACE(layout.empty() ? "the chart with its labels" : layout.front());
+        const auto withLayout = [&](std::vector<std::string> arguments) {
+            arguments.insert(arguments.end(), layout.begin(), layout.end());
+            return run(arguments);
+        };
+        ProgramResult result = withLayout({"render", "--out", folder / "chart.png", "--theory"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        const std::string png = fileText(folder / "chart.png");
+        EXPECT_EQ(png.substr(1, 3), "PNG");
 
-    result = run({"render", "--out", folder / "chart.SVG", "--simulate", "--seed", "4", "--nm",
-                  "20000", "--beta", "800"});
-    ASSERT_EQ(result.exitStatus, 0) << result.err;
-    const std::string svg = fileText(folder / "chart.SVG");
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    std::size_t circles = 0;
-    for (std::size_t at = 0; (at = svg.find("<circle", at)) != std::string::npos; ++at)
-        ++circles;
-    EXPECT_EQ(circles, 241u);
-    // The same seed gives the same picture.
-    ASSERT_EQ(
-        run({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4", "--beta", "800"})
-            .exitStatus,
-        0);
-    EXPECT_EQ(fileText(folder / "again.svg"), svg);
+        result = withLayout({"render", "--out", folder / "chart.SVG", "--simulate", "--seed", "4",
+                             "--nm", "20000", "--beta", "800"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        const std::string svg = fileText(folder / "chart.SVG");
+        EXPECT_NE(svg.find("<svg"), std::string::npos);
+        std::size_t circles = 0;
+        for (std::size_t at = 0; (at = svg.find("<circle", at)) != std::string::npos; ++at)
+            ++circles;
+        EXPECT_EQ(circles, 241u);
+        // The same seed gives the same picture.
+        ASSERT_EQ(withLayout({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4",
+                              "--beta", "800"})
+                      .exitStatus,
+                  0);
+        EXPECT_EQ(fileText(folder / "again.svg"), svg);
+    }
+    const ProgramResult both = run({"render", "--out", folder / "c.png", "--window", "--bare"});
+    EXPECT_EQ(both.exitStatus, 2);
+    EXPECT_EQ(lines(both.err).size(), 1u) << both.err;
 }
 
 // ---- Any arguments at all
