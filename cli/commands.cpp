@@ -121,10 +121,6 @@ void appendBytes(const char* data, std::size_t size, void* file) {
     std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
 }
 
-} // namespace
-
-namespace {
-
 int layoutNumber(PictureLayout layout) {
     switch (layout) {
     case PictureLayout::WholeWindow:
