@@ -173,7 +173,10 @@ int runRender(const RenderCommand& command) {
                                                 picture.description.c_str(),
                                                 fields.data(),
                                                 picture.fields.size()};
-        if (render(&request, appendBytes, output.stream()) != 0)
+        const int status = render(&request, appendBytes, output.stream());
+        if (status == correlatoreNoWindow)
+            throw std::runtime_error("this build has no window to draw; only --bare pictures");
+        if (status != 0)
             throw std::runtime_error("cannot encode the picture " + command.out);
         output.commit();
     });

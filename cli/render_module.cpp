@@ -1,6 +1,10 @@
 #include "render_module.h"
 
 #include "picture_file.h"
+#ifndef CORRELATORE_RENDER_WINDOW
+#define CORRELATORE_RENDER_WINDOW 0
+#endif
+
 #if CORRELATORE_RENDER_WINDOW
 #include "window_picture.h"
 
@@ -40,7 +44,6 @@ pictureOfTheWindow([[maybe_unused]] const CorrelatorePictureRequest& request,
                    [[maybe_unused]] const DisplayList& ops, [[maybe_unused]] PictureFormat format,
                    [[maybe_unused]] const PictureInfo& info) {
 #if !CORRELATORE_RENDER_WINDOW
-    std::fputs("correlatore-cli: this build has no window to draw; use --bare\n", stderr);
     return std::nullopt;
 #else
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -62,6 +65,8 @@ extern "C" __attribute__((visibility("default"))) int
 correlatore_render_picture(const CorrelatorePictureRequest* request, CorrelatoreSink sink,
                            void* context) {
     qInstallMessageHandler(onlyQtErrors);
+    if (!CORRELATORE_RENDER_WINDOW && request->layout != correlatoreBareChart)
+        return correlatoreNoWindow;
     const DisplayList ops(request->ops, request->ops + request->count);
     const PictureFormat format = request->format == 0 ? PictureFormat::Png : PictureFormat::Svg;
     const PictureInfo info = infoOf(*request);

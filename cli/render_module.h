@@ -32,8 +32,12 @@ struct CorrelatorePictureRequest {
     std::size_t fieldCount;    // pairs
 };
 
+// A build without the window draws only the bare chart.
+inline constexpr int correlatoreNoWindow = 2;
+
 // Renders the request as a PNG or SVG file and hands the file's bytes to `sink`. Returns 0 on
-// success.
+// success, correlatoreNoWindow for a picture of the window from a build without it, 1 when Qt
+// cannot encode the picture.
 int correlatore_render_picture(const CorrelatorePictureRequest* request, CorrelatoreSink sink,
                                void* context);
 }
