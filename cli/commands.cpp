@@ -9,12 +9,12 @@
 #include "render_loader.h"
 #include "run_seed.h"
 #include "run_time_error.h"
+#include "standard_streams.h"
 #include "theory.h"
 
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace correlatore {
 
@@ -37,12 +37,13 @@ int exitStatusOf(const std::function<void()>& body) {
     return 1;
 }
 
-// A one-line progress bar, redrawn in place; only on a terminal.
+// A one-line progress bar, redrawn in place; only on a terminal that the data does not go to, so
+// that it never mixes with CSV rows.
 class ProgressBar {
 public:
-    explicit ProgressBar(int total)
+    ProgressBar(int total, std::FILE* data)
         : m_total(total)
-        , m_enabled(isatty(STDERR_FILENO) == 1) {}
+        , m_enabled(progressFitsBeside(data)) {}
     ~ProgressBar() {
         if (m_enabled)
             std::fputs("\r\033[K", stderr);
@@ -79,7 +80,7 @@ namespace {
 
 // Runs a simulation as the command asks, with a progress bar; the seed comes from the clock, and is
 // told on stderr, unless one was given.
-void runSimulation(const SimulateCommand& command,
+void runSimulation(const SimulateCommand& command, std::FILE* data,
                    const std::function<void(const StepResult&)>& onStep) {
     SimulationOptions options;
     options.parameters = command.parameters;
@@ -87,7 +88,7 @@ void runSimulation(const SimulateCommand& command,
     options.threads = command.threads;
     if (!command.seed)
         std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
-    ProgressBar progress(simulationStepCount);
+    ProgressBar progress(simulationStepCount, data);
     simulate(options, [&](const StepResult& step) {
         onStep(step);
         progress.show(step.index + 1);
@@ -100,7 +101,7 @@ int runSimulate(const SimulateCommand& command) {
     return exitStatusOf([&] {
         OutputFile output(command.out);
         std::fputs("s,p,px,py\n", output.stream());
-        runSimulation(command, [&](const StepResult& step) {
+        runSimulation(command, output.stream(), [&](const StepResult& step) {
             writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
                      chart::yOfCoincidence(step.p));
         });
@@ -125,7 +126,7 @@ int runRender(const RenderCommand& command) {
         DrawingSurface surface;
         drawChartFrame(surface);
         if (command.simulate)
-            runSimulation(command.simulation, [&](const StepResult& step) {
+            runSimulation(command.simulation, output.stream(), [&](const StepResult& step) {
                 drawSimulatedPoint(surface, step.s, step.p);
             });
         if (command.theory)
