@@ -358,3 +358,73 @@ TEST(CliOutput, ClosedStandardStreamsNeitherTakeNorLoseData) {
         EXPECT_EQ(folder.names().size(), 1u);
     }
 }
+
+// ---- The progress bar
+
+namespace {
+
+// A pseudo-terminal, and everything the program showed on it.
+struct Terminal {
+    Terminal() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(m_master);
+        unlockpt(m_master);
+        device = open(ptsname(m_master), O_RDWR | O_NOCTTY);
+        m_reader = std::thread([this] {
+            char buffer[4096];
+            for (ssize_t n; (n = read(m_master, buffer, sizeof buffer)) > 0;)
+                m_shown.append(buffer, static_cast<std::size_t>(n));
+        });
+    }
+    ~Terminal() { close(m_master); }
+    // Once the program has ended: the terminal then reads as closed.
+    std::string shown() {
+        close(device);
+        m_reader.join();
+        return m_shown;
+    }
+    int device = -1;
+
+private:
+    int m_master = -1;
+    std::thread m_reader;
+    std::string m_shown;
+};
+
+} // namespace
+
+TEST(CliOutput, TheProgressBarShowsOnlyWhereNoDataGoes) {
+    const struct {
+        const char* name;
+        bool stdoutOnTheTerminal;
+        bool toAFile;
+        bool barShown;
+    } cases[] = {
+        {"CSV rows on the same terminal", true, false, false},
+        {"CSV to --out, stdout the terminal", true, true, true},
+        {"CSV to a redirected stdout", false, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_progress");
+        Terminal terminal;
+        std::vector<std::string> arguments{"simulate", "--seed", "1"};
+        if (c.toAFile)
+            arguments.insert(arguments.end(), {"--out", folder / "s.csv"});
+        ProgramSetup setup;
+        setup.errorDescriptor = terminal.device;
+        if (c.stdoutOnTheTerminal)
+            setup.outputDescriptor = terminal.device;
+        const ProgramResult result = runProgram(cli, arguments, setup);
+        const std::string shown = terminal.shown();
+        EXPECT_EQ(result.exitStatus, 0) << shown;
+        EXPECT_EQ(shown.find("241/241 steps") != std::string::npos, c.barShown) << shown;
+        const std::string data = c.toAFile               ? fileText(folder / "s.csv")
+                                 : c.stdoutOnTheTerminal ? shown
+                                                         : result.out;
+        EXPECT_NE(data.find("s,p,px,py"), std::string::npos);
+        if (!c.stdoutOnTheTerminal || c.toAFile) {
+            EXPECT_EQ(data.find('\r'), std::string::npos); // no bar among the rows
+        }
+    }
+}

@@ -42,6 +42,8 @@ StartedProgram startProgram(const std::string& program, const std::vector<std::s
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     if (isClosed(setup, STDOUT_FILENO))
         posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+    else if (setup.outputDescriptor >= 0)
+        posix_spawn_file_actions_adddup2(&actions, setup.outputDescriptor, STDOUT_FILENO);
     else
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);

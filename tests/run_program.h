@@ -19,8 +19,9 @@ struct ProgramResult {
 struct ProgramSetup {
     std::vector<int> closedDescriptors; // of 0, 1, 2: closed when the program starts
     std::optional<mode_t> umask;
-    std::string outputPath;   // stdout goes here instead of being collected
-    int errorDescriptor = -1; // stderr goes to this descriptor instead of being collected
+    std::string outputPath;    // stdout goes here instead of being collected
+    int outputDescriptor = -1; // stdout goes to this descriptor instead of being collected
+    int errorDescriptor = -1;  // stderr goes to this descriptor instead of being collected
 };
 
 struct StartedProgram {
