@@ -248,12 +248,12 @@ struct StalledPipe {
 };
 
 // Waits for the program's temporary file; it never appears when the program failed early.
-bool temporaryFileAppears(const ScratchFolder& folder, pid_t program) {
+bool temporaryFileAppears(const ScratchFolder& folder, const StartedProgram& program) {
     for (int tries = 0; tries < 30000; ++tries) {
         for (const std::string& name : folder.names())
             if (name.starts_with('.'))
                 return true;
-        if (waitpid(program, nullptr, WNOHANG) != 0)
+        if (hasEnded(program))
             return false;
         usleep(1000);
     }
@@ -285,7 +285,7 @@ TEST(CliOutput, AnInterruptedRunLeavesTheTargetAsItWasAndNothingElse) {
             ProgramSetup setup;
             setup.errorDescriptor = stderrPipe.ends[1];
             const StartedProgram program = startProgram(cli, arguments, setup);
-            ASSERT_TRUE(temporaryFileAppears(folder, program.pid));
+            ASSERT_TRUE(temporaryFileAppears(folder, program));
             if (c.signal == SIGPIPE)
                 stderrPipe.closeReader();
             else

@@ -82,6 +82,12 @@ ProgramResult waitForProgram(const StartedProgram& started) {
     return result;
 }
 
+bool hasEnded(const StartedProgram& started) {
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(started.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+           info.si_pid != 0;
+}
+
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const ProgramSetup& setup) {
     return waitForProgram(startProgram(program, arguments, setup));

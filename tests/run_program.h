@@ -32,6 +32,8 @@ struct StartedProgram {
 StartedProgram startProgram(const std::string& program, const std::vector<std::string>& arguments,
                             const ProgramSetup& setup = {});
 ProgramResult waitForProgram(const StartedProgram& started);
+// Whether it has ended, without collecting it: waitForProgram still can.
+bool hasEnded(const StartedProgram& started);
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const ProgramSetup& setup = {});
