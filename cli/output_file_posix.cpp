@@ -120,6 +120,10 @@ OutputTarget openOutputTarget(const std::string& path) {
         throw cannotWrite(path, EISDIR);
     if (!S_ISREG(info.st_mode))
         return openInPlace(path, finalPath);
+    // Renaming over a file needs only the folder's permission; a file the user may not write
+    // stays as it is all the same, as with a shell redirection.
+    if (faccessat(AT_FDCWD, finalPath.c_str(), W_OK, AT_EACCESS) != 0)
+        throw cannotWrite(path, errno);
     return openReplacement(path, finalPath, &info);
 }
 

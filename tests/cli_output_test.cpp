@@ -142,6 +142,16 @@ const TargetCase targetCases[] = {
      0644,
      {"ro", "ro/data.csv"},
      true},
+    {"a read-only file",
+     [](const ScratchFolder& f) { writeFile(f / "kept.csv", "old\n", 0444); },
+     "kept.csv",
+     022,
+     1,
+     "kept.csv",
+     false,
+     0444,
+     {"kept.csv"},
+     true},
     {"a name in a missing folder", {}, "missing/new.csv", 022, 1, "missing/new.csv", false, 0, {}},
 };
 
