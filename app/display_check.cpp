@@ -54,11 +54,11 @@ std::string missingDisplayMessage() {
     const bool platformIsX11 = platform && std::string_view(platform).starts_with("xcb");
     if ((isSet("QT_QPA_PLATFORM") && !platformIsX11) || isSet("WAYLAND_DISPLAY"))
         return {};
-    if (!isSet("DISPLAY"))
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
         return noDisplay("DISPLAY is not set");
-    const std::string display = std::getenv("DISPLAY");
     if (!displayAnswers(display))
-        return noDisplay("the display " + display + " cannot be reached");
+        return noDisplay("the display " + std::string(display) + " cannot be reached");
     return {};
 }
 

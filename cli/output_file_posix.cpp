@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -19,20 +20,22 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The path a chain of symbolic links ends at, which may not exist yet (a dangling link is written
-// through, as a shell redirection does).
+// The name a chain of symbolic links ends at, for a name that does not exist yet: a dangling link
+// is written through, as a shell redirection does.
 std::string followLinks(const std::string& userPath) {
     std::string path = userPath;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
         if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
             return path;
-        std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        std::string target(PATH_MAX, '\0'); // st_size is 0 for the links in /proc
         const ssize_t length = readlink(path.c_str(), target.data(), target.size());
         if (length < 0 || static_cast<std::size_t>(length) >= target.size())
             throw cannotWrite(userPath, length < 0 ? errno : EIO);
         target.resize(static_cast<std::size_t>(length));
-        path = target.starts_with('/') ? target : folderOf(path) + "/" + target;
+        if (!target.starts_with('/'))
+            target.insert(0, folderOf(path) + '/');
+        path = target;
     }
     throw cannotWrite(userPath, ELOOP);
 }
@@ -110,20 +113,28 @@ OutputTarget openReplacement(const std::string& userPath, const std::string& fin
 } // namespace
 
 OutputTarget openOutputTarget(const std::string& path) {
-    const std::string finalPath = followLinks(path);
-    if (finalPath.ends_with('/'))
-        throw cannotWrite(path, EISDIR);
     struct stat info {};
-    if (stat(finalPath.c_str(), &info) != 0)
-        return openReplacement(path, finalPath, nullptr);
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            throw cannotWrite(path, errno);
+        if (path.ends_with('/'))
+            throw cannotWrite(path, EISDIR);
+        return openReplacement(path, followLinks(path), nullptr);
+    }
     if (S_ISDIR(info.st_mode))
         throw cannotWrite(path, EISDIR);
+    // Opened by the name given, so that the kernel follows its links, /dev/stdout's included.
     if (!S_ISREG(info.st_mode))
-        return openInPlace(path, finalPath);
+        return openInPlace(path, path);
     // Renaming over a file needs only the folder's permission; a file the user may not write
     // stays as it is all the same, as with a shell redirection.
-    if (faccessat(AT_FDCWD, finalPath.c_str(), W_OK, AT_EACCESS) != 0)
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         throw cannotWrite(path, errno);
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        throw cannotWrite(path, errno);
+    const std::string finalPath = resolved;
+    std::free(resolved);
     return openReplacement(path, finalPath, &info);
 }
 

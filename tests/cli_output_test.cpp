@@ -213,6 +213,7 @@ TEST(CliOutput, SpecialNamesKeepTheirMeaning) {
     } cases[] = {
         {"- is standard output", "-", 0, true},
         {"/dev/null stays the device", "/dev/null", 0, false},
+        {"/dev/stdout is standard output", "/dev/stdout", 0, true},
         {"an empty name is a usage error", "", 2, false},
     };
     for (const auto& c : cases) {
