@@ -55,7 +55,7 @@ CLI::Validator namesAFile() {
         [](std::string& path) -> std::string {
             return path.empty() ? "must name a file, or - for standard output" : "";
         },
-        "FILE|-");
+        "");
 }
 
 // The texts of --beta and --nm, checked against the window's list items.
@@ -140,7 +140,8 @@ int main(int argc, char** argv) {
     TheoryCommand theory;
     CLI::App* theoryCommand = app.add_subcommand(
         "theory", "The theoretical curve as CSV: s,crt,x,y, one row per point in drawing order");
-    theoryCommand->add_option("--out", theory.out, "Write to FILE instead of standard output")
+    theoryCommand->add_option("--out", theory.out, "Write to FILE instead of standard output (-)")
+        ->type_name("FILE|-")
         ->check(namesAFile());
 
     SimulateCommand simulate;
@@ -148,7 +149,9 @@ int main(int argc, char** argv) {
     CLI::App* simulateCommand = app.add_subcommand(
         "simulate", "A simulation run as CSV: s,p,px,py, one row per Si/Ni step");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
-    simulateCommand->add_option("--out", simulate.out, "Write to FILE instead of standard output")
+    simulateCommand
+        ->add_option("--out", simulate.out, "Write to FILE instead of standard output (-)")
+        ->type_name("FILE|-")
         ->check(namesAFile());
 
     RenderCommand render;
