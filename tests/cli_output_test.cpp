@@ -1,7 +1,8 @@
-// correlatore-cli's output against hostile targets, signals and closed streams. Guards against:
+// correlatore-cli's output against hostile targets, signals and standard streams. Guards against:
 // --out replacing a FIFO, a device or a symlink with a plain file, a wrong mode, a temporary name
-// too long or left behind, a target damaged by a failure or an interruption, and data that lands
-// in the wrong stream when a standard stream is closed.
+// too long or left behind, a target damaged by a failure or an interruption, data that lands in
+// the wrong stream when a standard stream is closed, a stdout pipe without a reader that is not
+// reported, and a progress bar drawn among CSV rows.
 
 #include "run_program.h"
 #include "scratch_folder.h"
@@ -367,6 +368,37 @@ TEST(CliOutput, ClosedStandardStreamsNeitherTakeNorLoseData) {
             EXPECT_EQ(data.find("seed"), std::string::npos);
         }
         EXPECT_EQ(folder.names().size(), 1u);
+    }
+}
+
+TEST(CliOutput, AStdoutPipeWithoutAReaderEndsTheRunAsCatWould) {
+    const struct {
+        const char* name;
+        bool pipeSignalIgnored;
+        int signal;
+        int exitStatus;
+    } cases[] = {
+        {"SIGPIPE as it comes", false, SIGPIPE, -1},
+        {"SIGPIPE ignored by the caller", true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int ends[2];
+        ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+        close(ends[0]); // the reader is gone before the first row
+        ProgramSetup setup;
+        setup.outputDescriptor = ends[1];
+        // The program inherits an ignored signal; the tests write to no pipe meanwhile.
+        const auto previous = std::signal(SIGPIPE, c.pipeSignalIgnored ? SIG_IGN : SIG_DFL);
+        const ProgramResult result = runProgram(cli, {"theory"}, setup);
+        std::signal(SIGPIPE, previous);
+        close(ends[1]);
+        EXPECT_EQ(result.signal, c.signal);
+        EXPECT_EQ(result.exitStatus, c.exitStatus);
+        if (c.exitStatus == 1) {
+            EXPECT_EQ(result.err,
+                      "correlatore-cli: cannot write to standard output: Broken pipe\n");
+        }
     }
 }
 
