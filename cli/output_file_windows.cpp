@@ -1,15 +1,15 @@
-// The Windows body of OutputFile: the same promise as on POSIX systems (the file appears under its
-// name only when complete), made with a temporary file beside it and MoveFileEx. Files and
-// standard output are binary, so that every system writes the same bytes ("\n", not "\r\n").
+// The Windows body of the output seam: the same promise as on POSIX systems (a file shows the new
+// data only when complete), made with a temporary file beside it and MoveFileEx. Paths are UTF-8
+// and become wide for the system; devices such as NUL are written in place.
 
-#include "output_file.h"
+#include "output_target.h"
+#include "signal_cleanup.h"
 
 #define WIN32_LEAN_AND_MEAN
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
-#include <stdexcept>
-#include <system_error>
 #include <windows.h>
 
 namespace correlatore {
@@ -17,83 +17,151 @@ namespace correlatore {
 namespace {
 
 std::wstring widePath(const std::string& path) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    const int size = static_cast<int>(path.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                        length);
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), size, wide.data(), length);
     return wide;
 }
 
-std::runtime_error cannotWrite(const std::string& path, DWORD error) {
-    return std::runtime_error("cannot write " + path + ": " +
-                              std::system_category().message(static_cast<int>(error)));
+// The errno value nearest a Windows error, for the message cannotWrite() words.
+int errnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return EINVAL;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    default:
+        return EIO;
+    }
 }
 
-// A new file beside `path`, opened for writing; its name goes to `temporaryPath`.
-HANDLE createTemporaryBeside(const std::string& path, std::string& temporaryPath) {
-    DWORD error = ERROR_FILE_EXISTS;
-    for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
-        temporaryPath = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                        std::to_string(attempt) + ".tmp";
-        const HANDLE file = CreateFileW(widePath(temporaryPath).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            return file;
-        error = GetLastError();
+// A C stream on a handle; the handle is closed when the stream cannot be made.
+std::FILE* streamOf(HANDLE file) {
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(file);
+        return nullptr;
     }
-    throw cannotWrite(path, error);
+    std::FILE* stream = _fdopen(descriptor, "wb");
+    if (!stream)
+        _close(descriptor);
+    return stream;
+}
+
+// A device (NUL, CON, a pipe) is written in place; null for a file on a disk or no file.
+HANDLE openDevice(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (GetFileType(file) == FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    return file;
+}
+
+OutputTarget openReplacement(const std::string& path) {
+    OutputTarget target{path, nullptr, {}, path};
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_FILE_EXISTS;
+    // Shared for deletion, so that an interrupted run can remove it while it is still open.
+    target.temporaryPath = removeOnSignal([&] {
+        for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+            const std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                                     std::to_string(attempt) + ".tmp";
+            file = CreateFileW(widePath(name).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE)
+                return name;
+            error = GetLastError();
+        }
+        return std::string();
+    });
+    if (file == INVALID_HANDLE_VALUE)
+        throw cannotWrite(path, errnoOf(error));
+    target.stream = streamOf(file);
+    if (!target.stream) {
+        abandonOutputTarget(target);
+        throw cannotWrite(path, ENOMEM);
+    }
+    return target;
 }
 
 } // namespace
 
-OutputFile::OutputFile(const std::string& path)
-    : m_path(path) {
-    if (path.empty()) {
-        _setmode(_fileno(stdout), _O_BINARY);
-        m_stream = stdout;
-        return;
+OutputTarget openOutputTarget(const std::string& path) {
+    const std::wstring wide = widePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            throw cannotWrite(path, EISDIR);
+        // A read-only file stays as it is, as a shell redirection leaves it.
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            throw cannotWrite(path, EACCES);
     }
-    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw std::runtime_error("cannot write " + path + ": Is a directory");
-    const HANDLE file = createTemporaryBeside(path, m_temporaryPath);
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
-    if (descriptor >= 0)
-        m_stream = _fdopen(descriptor, "wb");
-    if (!m_stream) {
-        if (descriptor >= 0)
-            _close(descriptor);
-        else
-            CloseHandle(file);
-        DeleteFileW(widePath(m_temporaryPath).c_str());
-        throw cannotWrite(path, ERROR_OUTOFMEMORY);
+    if (const HANDLE device = openDevice(wide)) {
+        OutputTarget target{path, streamOf(device), {}, path};
+        if (!target.stream)
+            throw cannotWrite(path, ENOMEM);
+        return target;
     }
+    if (!path.empty() && (path.back() == '/' || path.back() == '\\'))
+        throw cannotWrite(path, EISDIR);
+    return openReplacement(path);
 }
 
-OutputFile::~OutputFile() {
-    if (m_temporaryPath.empty())
+void finishOutputTarget(OutputTarget& target) {
+    bool written = std::fflush(target.stream) == 0 && !std::ferror(target.stream);
+    int error = written ? 0 : EIO;
+    // The data reaches the disk before the name does.
+    if (written && !target.temporaryPath.empty() &&
+        !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(target.stream))))) {
+        written = false;
+        error = errnoOf(GetLastError());
+    }
+    const bool closed = std::fclose(target.stream) == 0;
+    target.stream = nullptr;
+    if (!written || !closed) {
+        abandonOutputTarget(target);
+        throw cannotWrite(target.path, error ? error : EIO);
+    }
+    if (target.temporaryPath.empty())
         return;
-    if (m_stream)
-        std::fclose(m_stream);
-    DeleteFileW(widePath(m_temporaryPath).c_str()); // nothing left when not committed
+    if (!MoveFileExW(widePath(target.temporaryPath).c_str(), widePath(target.finalPath).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = errnoOf(GetLastError());
+        abandonOutputTarget(target);
+        throw cannotWrite(target.path, error);
+    }
+    keepOnSignal();
+    target.temporaryPath.clear();
 }
 
-void OutputFile::commit() {
-    if (m_temporaryPath.empty()) {
-        if (std::fflush(m_stream) != 0 || std::ferror(m_stream))
-            throw std::runtime_error("cannot write to standard output");
+void abandonOutputTarget(OutputTarget& target) noexcept {
+    if (target.stream)
+        std::fclose(target.stream);
+    target.stream = nullptr;
+    if (target.temporaryPath.empty())
         return;
-    }
-    const bool written = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
-    const bool closed = std::fclose(m_stream) == 0;
-    m_stream = nullptr;
-    if (!written || !closed)
-        throw cannotWrite(m_path, ERROR_WRITE_FAULT);
-    if (!MoveFileExW(widePath(m_temporaryPath).c_str(), widePath(m_path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw cannotWrite(m_path, GetLastError());
-    m_temporaryPath.clear();
+    DeleteFileW(widePath(target.temporaryPath).c_str());
+    keepOnSignal();
+    target.temporaryPath.clear();
 }
 
 } // namespace correlatore

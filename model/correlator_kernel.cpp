@@ -4,7 +4,7 @@
 #include "correlator_sample.h"
 #include "kernel_dispatch.h"
 #include "random_stream.h"
-#include "step_amplitudes.h"
+#include "step_constants.h"
 
 namespace correlatore {
 
