@@ -8,7 +8,7 @@ namespace correlatore {
 
 // A block of up to blockLanes consecutive steps, simulated side by side, one per vector lane:
 // the integrator is a serial chain along a step, so speed comes from running steps together.
-inline constexpr int blockLanes = 16;
+inline constexpr int blockLanes = 32;
 
 // Everything a kernel touches, lane by lane: the generators' states, each step's signal
 // amplitude, and the integrators.
