@@ -6,8 +6,9 @@
 #include <array>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <stdexcept>
-#include <thread>
+#include <system_error>
 
 namespace correlatore {
 
@@ -16,6 +17,7 @@ namespace {
 constexpr int blockCount = (simulationStepCount + blockLanes - 1) / blockLanes;
 
 // Hands the finished steps on in step order: a block that ends early waits for the ones before it.
+// Once the receiver has thrown, nothing more is handed on, from this thread or any other.
 class InOrderDelivery {
 public:
     explicit InOrderDelivery(const std::function<void(const StepResult&)>& onStep)
@@ -23,16 +25,21 @@ public:
 
     void blockDone(int block, const double* p) {
         std::lock_guard lock(m_mutex);
+        if (m_receiverFailed)
+            return;
         const int first = block * blockLanes;
         const int count = std::min(blockLanes, simulationStepCount - first);
         std::copy(p, p + count, m_p.begin() + first);
         m_done[static_cast<std::size_t>(block)] = true;
-        while (m_nextBlock < blockCount && m_done[static_cast<std::size_t>(m_nextBlock)]) {
-            const int from = m_nextBlock * blockLanes;
-            const int to = std::min(from + blockLanes, simulationStepCount);
-            for (int i = from; i < to; ++i)
-                m_onStep({i, siNiOfStep(i), m_p[static_cast<std::size_t>(i)]});
-            ++m_nextBlock;
+        while (m_nextStep < simulationStepCount &&
+               m_done[static_cast<std::size_t>(m_nextStep / blockLanes)]) {
+            const int step = m_nextStep++; // counted before the call: never handed on twice
+            try {
+                m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)]});
+            } catch (...) {
+                m_receiverFailed = true;
+                throw;
+            }
         }
     }
 
@@ -41,11 +48,12 @@ private:
     std::mutex m_mutex;
     std::array<double, simulationStepCount> m_p{};
     std::array<bool, blockCount> m_done{};
-    int m_nextBlock = 0;
+    int m_nextStep = 0;
+    bool m_receiverFailed = false;
 };
 
-// Samples are taken in chunks between looks at the cancel flag: a chunk of a 16-step block takes
-// well under a millisecond.
+// Samples are taken in chunks between looks at the cancel flag: a chunk of a block takes well
+// under a millisecond.
 constexpr long samplesBetweenCancelChecks = 4096;
 
 template <typename StopRequested>
@@ -64,11 +72,42 @@ bool runBlock(SampleKernel kernel, const SimulationOptions& options, int block,
     return true;
 }
 
+// Up to `count` helper threads running `work`, as many as the system gives: the run does not
+// depend on them, since every thread takes blocks until none are left. Joined on destruction.
+class Helpers {
+public:
+    Helpers(unsigned count, const std::function<void()>& work, const ThreadStarter& startThread) {
+        try {
+            m_threads.reserve(count);
+            for (unsigned i = 0; i < count; ++i)
+                m_threads.push_back(startThread ? startThread(work) : std::thread(work));
+        } catch (const std::system_error&) {
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    ~Helpers() {
+        for (std::thread& thread : m_threads)
+            if (thread.joinable())
+                thread.join();
+    }
+    Helpers(const Helpers&) = delete;
+    Helpers& operator=(const Helpers&) = delete;
+
+private:
+    std::vector<std::thread> m_threads;
+};
+
 } // namespace
 
 bool simulate(const SimulationOptions& options,
               const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel) {
+    return simulate(options, onStep, cancel, {});
+}
+
+bool simulate(const SimulationOptions& options,
+              const std::function<void(const StepResult&)>& onStep, const std::atomic<bool>* cancel,
+              const ThreadStarter& startThread) {
     const SampleKernel kernel = kernelFor(options.isa);
     if (!kernel)
         throw std::invalid_argument("no kernel for instruction set " + options.isa);
@@ -85,7 +124,7 @@ bool simulate(const SimulationOptions& options,
         return stopped.load(std::memory_order_relaxed) ||
                (cancel && cancel->load(std::memory_order_relaxed));
     };
-    auto work = [&] {
+    const std::function<void()> work = [&] {
         try {
             for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
                 double p[blockLanes];
@@ -100,11 +139,10 @@ bool simulate(const SimulationOptions& options,
             stopped = true;
         }
     };
-    std::vector<std::jthread> helpers;
-    for (unsigned i = 1; i < threads; ++i)
-        helpers.emplace_back(work);
-    work();
-    helpers.clear();
+    {
+        const Helpers helpers(threads - 1, work, startThread);
+        work();
+    }
     if (failure)
         std::rethrow_exception(failure);
     return !stopRequested();

@@ -2,20 +2,27 @@
 // reciprocal multiply creeping into the sample arithmetic, an input of exactly 0 counted as
 // positive, a vector kernel whose numbers differ from the scalar reference (checked on every
 // instruction set this processor has, and on a block that is mostly padding), results that depend
-// on the thread count, and statistics off the theory. It cannot catch a weak generator that still
-// passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical ones.
+// on the thread count, a run that dies when a helper thread cannot start, steps handed on twice or
+// after the receiver threw, and statistics off the theory. It cannot catch a weak generator that
+// still passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical
+// ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "correlator_sample.h"
 #include "random_stream.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 using namespace correlatore;
@@ -126,7 +133,9 @@ TEST(RandomStream, KnownAnswers) {
 
 TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
     const std::uint64_t seed = 12345;
-    for (const int firstStep : {0, 16 * 15}) { // a full block, and the last one: 1 step, 15 padding
+    // A full block, and the last one: mostly padding.
+    const int lastBlock = (simulationStepCount - 1) / blockLanes * blockLanes;
+    for (const int firstStep : {0, lastBlock}) {
         BlockState reference;
         startBlock(reference, seed, firstStep, 400);
         kernelFor("scalar")(reference, 1001); // an odd count
@@ -187,6 +196,64 @@ TEST(Simulation, AnExceptionFromTheReceiverStopsTheRunOnTheCallersThread) {
     };
     EXPECT_THROW(simulate({{100, 20000}, 1, 2, {}}, failAtTwenty), std::runtime_error);
     EXPECT_EQ(delivered, 21);
+}
+
+TEST(Simulation, NoStepIsHandedOnAgainOrLaterOnceTheReceiverHasThrown) {
+    // The receiver dawdles before it throws, so that the other thread finishes its block and
+    // waits to hand it on: it must then hand on nothing, neither the failed step again nor later.
+    for (const int failingStep : {0, 20, blockLanes + 3}) {
+        SCOPED_TRACE("the receiver throws at step " + std::to_string(failingStep));
+        std::mutex mutex;
+        std::vector<int> delivered;
+        const auto failLate = [&](const StepResult& step) {
+            {
+                const std::lock_guard lock(mutex);
+                delivered.push_back(step.index);
+            }
+            if (step.index == failingStep) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                throw std::runtime_error("disk full");
+            }
+        };
+        EXPECT_THROW(simulate({{100, 2000}, 1, 2, {}}, failLate), std::runtime_error);
+        std::vector<int> expected(static_cast<std::size_t>(failingStep) + 1);
+        for (int i = 0; i <= failingStep; ++i)
+            expected[static_cast<std::size_t>(i)] = i;
+        EXPECT_EQ(delivered, expected);
+    }
+}
+
+TEST(Simulation, AHelperThreadThatCannotStartLeavesTheWorkToTheOthers) {
+    const RunParameters parameters{100, 2000};
+    const auto reference = run(parameters, 3, 1);
+    const struct {
+        const char* name;
+        int threadsThatStart;
+        bool outOfMemory;
+    } cases[] = {{"no helper starts", 0, false},
+                 {"one helper starts, then no more", 1, false},
+                 {"no memory for a thread", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int attempts = 0;
+        const ThreadStarter failingStarter = [&](std::function<void()> work) {
+            if (attempts++ < c.threadsThatStart)
+                return std::thread(std::move(work));
+            if (c.outOfMemory)
+                throw std::bad_alloc();
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        };
+        std::vector<StepResult> steps;
+        SimulationOptions options{parameters, 3, 4, {}};
+        EXPECT_TRUE(simulate(
+            options, [&](const StepResult& step) { steps.push_back(step); }, nullptr,
+            failingStarter));
+        EXPECT_EQ(attempts, c.threadsThatStart + 1); // no more tries after the first refusal
+        ASSERT_EQ(steps.size(), reference.size());
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            ASSERT_EQ(steps[i].p, reference[i].p) << "step " << i;
+    }
 }
 
 namespace {
