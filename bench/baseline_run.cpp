@@ -43,8 +43,9 @@ void startBaselineBlock(BaselineBlock& state, std::uint64_t seed, int firstStep,
 std::vector<double> baselineRun(BaselineKernel kernel, std::uint64_t seed, int beta, int nm,
                                 unsigned threads) {
     constexpr int blockCount = (simulationStepCount + baselineLanes - 1) / baselineLanes;
+    constexpr std::size_t paddedSteps = std::size_t{blockCount} * baselineLanes;
     constexpr long samplesBetweenCancelChecks = 4096;
-    std::vector<double> p(blockCount * baselineLanes);
+    std::vector<double> p(paddedSteps);
     std::atomic<int> nextBlock{0};
     const auto work = [&] {
         for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
@@ -53,9 +54,9 @@ std::vector<double> baselineRun(BaselineKernel kernel, std::uint64_t seed, int b
             const long samples = long{nm} + 1;
             for (long done = 0; done < samples; done += samplesBetweenCancelChecks)
                 kernel(state, std::min(samplesBetweenCancelChecks, samples - done));
+            const std::size_t first = static_cast<std::size_t>(block) * baselineLanes;
             for (int lane = 0; lane < baselineLanes; ++lane)
-                p[static_cast<std::size_t>(block * baselineLanes + lane)] =
-                    state.acc[lane] / state.beta;
+                p[first + static_cast<std::size_t>(lane)] = state.acc[lane] / state.beta;
         }
     };
     std::vector<std::thread> helpers;

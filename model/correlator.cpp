@@ -6,9 +6,7 @@
 #include <array>
 #include <exception>
 #include <mutex>
-#include <new>
 #include <stdexcept>
-#include <system_error>
 
 namespace correlatore {
 
@@ -81,8 +79,9 @@ public:
             m_threads.reserve(count);
             for (unsigned i = 0; i < count; ++i)
                 m_threads.push_back(startThread ? startThread(work) : std::thread(work));
-        } catch (const std::system_error&) {
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
+            // No thread to give (std::system_error), or no memory for one: the run goes on with
+            // those started, which are joined like any other.
         }
     }
     ~Helpers() {
