@@ -7,30 +7,49 @@
 #include <exception>
 #include <mutex>
 #include <stdexcept>
+#include <vector>
 
 namespace correlatore {
 
 namespace {
 
-constexpr int blockCount = (simulationStepCount + blockLanes - 1) / blockLanes;
+// How the steps are cut into blocks: whole blocks, or half blocks when there are more threads than
+// whole blocks, so that every thread has work (a half block overlaps fewer generators).
+struct Split {
+    int steps; // in a block; the last one may hold fewer
+    int count;
+};
+
+constexpr Split splitInto(int steps) {
+    return {steps, (simulationStepCount + steps - 1) / steps};
+}
+
+Split splitFor(unsigned threads) {
+    const Split whole = splitInto(blockLanes);
+    return threads > static_cast<unsigned>(whole.count) ? splitInto(blockLanes / 2) : whole;
+}
+
+constexpr int mostBlocks = splitInto(blockLanes / 2).count;
 
 // Hands the finished steps on in step order: a block that ends early waits for the ones before it.
 // Once the receiver has thrown, nothing more is handed on, from this thread or any other.
 class InOrderDelivery {
 public:
-    explicit InOrderDelivery(const std::function<void(const StepResult&)>& onStep)
-        : m_onStep(onStep) {}
+    InOrderDelivery(const std::function<void(const StepResult&)>& onStep, Split split)
+        : m_onStep(onStep)
+        , m_split(split)
+        , m_done(static_cast<std::size_t>(split.count)) {}
 
     void blockDone(int block, const double* p) {
         std::lock_guard lock(m_mutex);
         if (m_receiverFailed)
             return;
-        const int first = block * blockLanes;
-        const int count = std::min(blockLanes, simulationStepCount - first);
+        const int first = block * m_split.steps;
+        const int count = std::min(m_split.steps, simulationStepCount - first);
         std::copy(p, p + count, m_p.begin() + first);
         m_done[static_cast<std::size_t>(block)] = true;
         while (m_nextStep < simulationStepCount &&
-               m_done[static_cast<std::size_t>(m_nextStep / blockLanes)]) {
+               m_done[static_cast<std::size_t>(m_nextStep / m_split.steps)]) {
             const int step = m_nextStep++; // counted before the call: never handed on twice
             try {
                 m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)]});
@@ -43,9 +62,10 @@ public:
 
 private:
     const std::function<void(const StepResult&)>& m_onStep;
+    const Split m_split;
     std::mutex m_mutex;
     std::array<double, simulationStepCount> m_p{};
-    std::array<bool, blockCount> m_done{};
+    std::vector<char> m_done;
     int m_nextStep = 0;
     bool m_receiverFailed = false;
 };
@@ -55,17 +75,19 @@ private:
 constexpr long samplesBetweenCancelChecks = 4096;
 
 template <typename StopRequested>
-bool runBlock(SampleKernel kernel, const SimulationOptions& options, int block,
+bool runBlock(SampleKernel kernel, const SimulationOptions& options, Split split, int block,
               const StopRequested& stopRequested, double* p) {
     BlockState state;
-    startBlock(state, options.seed, block * blockLanes, options.parameters.beta);
+    const int first = block * split.steps;
+    startBlock(state, options.seed, first, options.parameters.beta);
+    state.lanes = std::min(split.steps, simulationStepCount - first);
     const long samples = long{options.parameters.nm} + 1;
     for (long done = 0; done < samples; done += samplesBetweenCancelChecks) {
         if (stopRequested())
             return false;
         kernel(state, std::min(samplesBetweenCancelChecks, samples - done));
     }
-    for (int lane = 0; lane < blockLanes; ++lane)
+    for (int lane = 0; lane < state.lanes; ++lane)
         p[lane] = state.acc[lane] / state.beta;
     return true;
 }
@@ -112,9 +134,10 @@ bool simulate(const SimulationOptions& options,
         throw std::invalid_argument("no kernel for instruction set " + options.isa);
     const unsigned threads =
         std::clamp(options.threads ? options.threads : std::thread::hardware_concurrency(), 1u,
-                   static_cast<unsigned>(blockCount));
+                   static_cast<unsigned>(mostBlocks));
+    const Split split = splitFor(threads);
 
-    InOrderDelivery delivery(onStep);
+    InOrderDelivery delivery(onStep, split);
     std::atomic<int> nextBlock{0};
     std::atomic<bool> stopped{false};
     std::mutex failureMutex;
@@ -125,9 +148,9 @@ bool simulate(const SimulationOptions& options,
     };
     const std::function<void()> work = [&] {
         try {
-            for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
+            for (int block; (block = nextBlock.fetch_add(1)) < split.count;) {
                 double p[blockLanes];
-                if (!runBlock(kernel, options, block, stopRequested, p))
+                if (!runBlock(kernel, options, split, block, stopRequested, p))
                     return;
                 delivery.blockDone(block, p);
             }

@@ -17,10 +17,12 @@ struct BlockState {
     double amplitude[blockLanes];
     double acc[blockLanes];
     double beta;
+    int lanes = blockLanes; // the block's steps, in lanes 0 .. lanes - 1; the rest is padding
 };
 
-// Advances every lane by `samples` samples. The kernels built for other instruction sets share no
-// inline code with the rest of the program, so none of their instructions can leak into it.
+// Advances lanes 0 .. lanes - 1 by `samples` samples; padding lanes may be advanced too, or left.
+// The kernels built for other instruction sets share no inline code with the rest of the program,
+// so none of their instructions can leak into it.
 using SampleKernel = void (*)(BlockState& state, long samples);
 
 struct KernelVariant {

@@ -60,17 +60,18 @@ Double widen(Single v, int first) {
     return d;
 }
 
-// xoshiro128+ generators, one per lane, in chainsInFlight registers. A draw is the top 24 bits k
+// xoshiro128+ generators, one per lane, in `chains` registers. A draw is the top 24 bits k
 // of an output, and stands for the float k * 2^-24 in [0, 1), as in the scalar reference. The
 // kernel works with k itself, a whole number held exactly in a float: scaling by a power of two
 // commutes with every rounding here (no sum comes near underflow or overflow), so sums, signs and
 // coincidences come out exactly as with the scaled draws.
-struct Generators {
-    Bits s0[chainsInFlight], s1[chainsInFlight], s2[chainsInFlight], s3[chainsInFlight];
+template <int chains> struct Generators {
+    Bits s0[std::size_t{chains}], s1[std::size_t{chains}], s2[std::size_t{chains}],
+        s3[std::size_t{chains}];
 
     void draw(Bits* k) {
 #pragma GCC unroll 4
-        for (int c = 0; c < chainsInFlight; ++c) {
+        for (int c = 0; c < chains; ++c) {
             const Bits result = s0[c] + s3[c];
             const Bits t = s1[c] << 9;
             s2[c] ^= s0[c];
@@ -87,42 +88,42 @@ struct Generators {
     // two 24-bit whole numbers is exact as an integer, and its conversion rounds exactly as the
     // float addition would.
     void scaledSumsOfFive(Single* sum) {
-        Bits k1[chainsInFlight], k2[chainsInFlight];
+        Bits k1[std::size_t{chains}], k2[std::size_t{chains}];
         draw(k1);
         draw(k2);
 #pragma GCC unroll 4
-        for (int c = 0; c < chainsInFlight; ++c)
+        for (int c = 0; c < chains; ++c)
             sum[c] = __builtin_convertvector(reinterpret_cast<Whole>(k1[c] + k2[c]), Single);
         for (int term = 0; term < 3; ++term) {
             draw(k1);
 #pragma GCC unroll 4
-            for (int c = 0; c < chainsInFlight; ++c)
+            for (int c = 0; c < chains; ++c)
                 sum[c] += __builtin_convertvector(reinterpret_cast<Whole>(k1[c]), Single);
         }
     }
 };
 
-constexpr int halvesInFlight = 2 * chainsInFlight;
-
 // The integrators and amplitudes of the lanes in flight, half a chain to a register. They live in
 // memory: their dependency chains have plenty of slack, and the registers go to the generators.
-struct Integrators {
-    double amplitude[halvesInFlight][halfLanes];
-    double acc[halvesInFlight][halfLanes];
+template <int chains> struct Integrators {
+    static constexpr int halves = 2 * chains;
+    double amplitude[std::size_t{halves}][halfLanes];
+    double acc[std::size_t{halves}][halfLanes];
 };
 
 // One sample of every lane in flight. An input (signal * A) + noise is positive exactly when the
 // product exceeds -noise: the rounded sum keeps the exact sum's sign, and is 0 only when that is.
 // -noise = 2.5 * 2^24 - sum is exact in double, so the comparison decides what the sum would.
-void sample(Generators& g, Integrators& integrators, Double beta) {
-    Single noise1[chainsInFlight], noise2[chainsInFlight], signal[chainsInFlight];
+template <int chains>
+void sample(Generators<chains>& g, Integrators<chains>& integrators, Double beta) {
+    Single noise1[std::size_t{chains}], noise2[std::size_t{chains}], signal[std::size_t{chains}];
     g.scaledSumsOfFive(noise1);
     g.scaledSumsOfFive(noise2);
     g.scaledSumsOfFive(signal);
     const Double offset = splat(2.5 * 0x1p24);
     const Double one = splat(1.0);
 #pragma GCC unroll 8
-    for (int h = 0; h < halvesInFlight; ++h) {
+    for (int h = 0; h < Integrators<chains>::halves; ++h) {
         const int c = h / 2, first = (h % 2) * halfLanes;
         const Double product =
             (widen(signal[c], first) - offset) * load<Double>(integrators.amplitude[h]);
@@ -135,19 +136,19 @@ void sample(Generators& g, Integrators& integrators, Double beta) {
     }
 }
 
-// Lanes first .. first + chainLanes * chainsInFlight - 1 of a block, `samples` samples on.
-void runLanes(BlockState& state, int first, long samples) {
-    Generators g;
-    Integrators integrators;
+// Lanes first .. first + chainLanes * chains - 1 of a block, `samples` samples on.
+template <int chains> void runLanes(BlockState& state, int first, long samples) {
+    Generators<chains> g;
+    Integrators<chains> integrators;
 #pragma GCC unroll 4
-    for (int c = 0; c < chainsInFlight; ++c) {
+    for (int c = 0; c < chains; ++c) {
         const int lane = first + c * chainLanes;
         g.s0[c] = load<Bits>(state.s0 + lane);
         g.s1[c] = load<Bits>(state.s1 + lane);
         g.s2[c] = load<Bits>(state.s2 + lane);
         g.s3[c] = load<Bits>(state.s3 + lane);
     }
-    for (int h = 0; h < halvesInFlight; ++h)
+    for (int h = 0; h < Integrators<chains>::halves; ++h)
         for (int i = 0; i < halfLanes; ++i) {
             integrators.amplitude[h][i] = state.amplitude[first + h * halfLanes + i];
             integrators.acc[h][i] = state.acc[first + h * halfLanes + i];
@@ -158,23 +159,29 @@ void runLanes(BlockState& state, int first, long samples) {
         sample(g, integrators, beta);
 
 #pragma GCC unroll 4
-    for (int c = 0; c < chainsInFlight; ++c) {
+    for (int c = 0; c < chains; ++c) {
         const int lane = first + c * chainLanes;
         store(state.s0 + lane, g.s0[c]);
         store(state.s1 + lane, g.s1[c]);
         store(state.s2 + lane, g.s2[c]);
         store(state.s3 + lane, g.s3[c]);
     }
-    for (int h = 0; h < halvesInFlight; ++h)
+    for (int h = 0; h < Integrators<chains>::halves; ++h)
         for (int i = 0; i < halfLanes; ++i)
             state.acc[first + h * halfLanes + i] = integrators.acc[h][i];
 }
 
 } // namespace
 
+// Whole groups of chains while their last chain holds a step, then single chains: a block that
+// is mostly padding costs what its steps need.
 void CORRELATORE_KERNEL_NAME(BlockState& state, long samples) {
-    for (int first = 0; first < blockLanes; first += chainLanes * chainsInFlight)
-        runLanes(state, first, samples);
+    constexpr int groupLanes = chainLanes * chainsInFlight;
+    int first = 0;
+    for (; state.lanes - first > groupLanes - chainLanes; first += groupLanes)
+        runLanes<chainsInFlight>(state, first, samples);
+    for (; first < state.lanes; first += chainLanes)
+        runLanes<1>(state, first, samples);
 }
 
 } // namespace correlatore

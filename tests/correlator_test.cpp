@@ -133,20 +133,30 @@ TEST(RandomStream, KnownAnswers) {
 
 TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
     const std::uint64_t seed = 12345;
-    // A full block, and the last one: mostly padding.
     const int lastBlock = (simulationStepCount - 1) / blockLanes * blockLanes;
-    for (const int firstStep : {0, lastBlock}) {
+    const struct {
+        const char* name;
+        int firstStep, lanes;
+    } blocks[] = {{"a full block", 0, blockLanes},
+                  {"the last block, mostly padding", lastBlock, simulationStepCount - lastBlock},
+                  {"half a block", 16, blockLanes / 2},
+                  {"a single step", 240, 1},
+                  {"one step short of full", 64, blockLanes - 1}};
+    for (const auto& block : blocks) {
         BlockState reference;
-        startBlock(reference, seed, firstStep, 400);
+        startBlock(reference, seed, block.firstStep, 400);
         kernelFor("scalar")(reference, 1001); // an odd count
         for (const KernelVariant& kernel : availableKernels()) {
-            SCOPED_TRACE(std::string(kernel.isa) + " from step " + std::to_string(firstStep));
+            SCOPED_TRACE(std::string(kernel.isa) + ", " + block.name);
             BlockState state;
-            startBlock(state, seed, firstStep, 400);
+            startBlock(state, seed, block.firstStep, 400);
+            state.lanes = block.lanes;
             kernel.run(state, 1000);
             kernel.run(state, 1); // resumable: the same as one call of 1001
-            EXPECT_EQ(std::memcmp(state.acc, reference.acc, sizeof state.acc), 0);
-            EXPECT_EQ(std::memcmp(state.s0, reference.s0, sizeof state.s0), 0);
+            const auto live = static_cast<std::size_t>(block.lanes);
+            EXPECT_EQ(std::memcmp(state.acc, reference.acc, live * sizeof state.acc[0]), 0);
+            EXPECT_EQ(std::memcmp(state.s0, reference.s0, live * sizeof state.s0[0]), 0);
+            EXPECT_EQ(std::memcmp(state.s3, reference.s3, live * sizeof state.s3[0]), 0);
         }
     }
 }
@@ -161,7 +171,7 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
         ASSERT_EQ(base[static_cast<std::size_t>(i)].index, i);
         ASSERT_EQ(base[static_cast<std::size_t>(i)].s, -60.0 + 0.5 * i);
     }
-    for (const unsigned threads : {2u, 8u}) {
+    for (const unsigned threads : {2u, 3u, 8u, 9u, 16u, 64u}) { // whole and half blocks
         const auto other = run(parameters, 7, threads);
         for (std::size_t i = 0; i < 241; ++i)
             ASSERT_EQ(other[i].p, base[i].p) << threads << " threads, step " << i;
