@@ -1,11 +1,11 @@
 // The correlator engine. Guards against: double-precision partial sums, a fused multiply-add or a
 // reciprocal multiply creeping into the sample arithmetic, an input of exactly 0 counted as
 // positive, a vector kernel whose numbers differ from the scalar reference (checked on every
-// instruction set this processor has, and on a block that is mostly padding), results that depend
-// on the thread count, a run that dies when a helper thread cannot start, steps handed on twice or
-// after the receiver threw, and statistics off the theory. It cannot catch a weak generator that
-// still passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical
-// ones.
+// instruction set this processor has, and on blocks that are partly padding), results that depend
+// on the thread count, half a block handed to an idle thread that does not carry on where it was,
+// a run that dies when a helper thread cannot start, steps handed on twice or after the receiver
+// threw, and statistics off the theory. It cannot catch a weak generator that still passes these
+// moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
@@ -186,6 +186,35 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
     for (std::size_t i = 0; i < 241; ++i)
         same += differentSeed[i].p == base[i].p;
     EXPECT_LT(same, 60); // steps near +60 dB agree in every sample whatever the seed
+}
+
+TEST(Simulation, AHelperThatStartsLateTakesOverHalfBlocksExactly) {
+    // A helper that starts late finds the blocks taken and takes over halves of blocks still
+    // running; the halves must carry on exactly where their lanes were. Long steps, so that a
+    // block is still running when a thread runs out of blocks, and the longest integrator, so
+    // that a wrong state handed over still shows at the end.
+    const RunParameters parameters{6400, 200000};
+    const auto reference = run(parameters, 11, 1);
+    for (const int delayMs : {0, 10, 30, 60}) {
+        SCOPED_TRACE("helpers start " + std::to_string(delayMs) + " ms late");
+        const ThreadStarter lateStarter = [delayMs](std::function<void()> work) {
+            return std::thread([delayMs, work = std::move(work)] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                work();
+            });
+        };
+        for (const unsigned threads : {2u, 3u}) {
+            std::vector<StepResult> steps;
+            EXPECT_TRUE(simulate(
+                {parameters, 11, threads, {}},
+                [&](const StepResult& step) { steps.push_back(step); }, nullptr, lateStarter));
+            ASSERT_EQ(steps.size(), reference.size());
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                ASSERT_EQ(steps[i].index, static_cast<int>(i));
+                ASSERT_EQ(steps[i].p, reference[i].p) << threads << " threads, step " << i;
+            }
+        }
+    }
 }
 
 TEST(Simulation, CancelStopsTheRun) {
