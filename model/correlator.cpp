@@ -8,10 +8,31 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace correlatore {
 
 namespace {
+
+// Joins on destruction, as std::jthread does, which not every standard library has yet (the web
+// edition's does not).
+class JoiningThread {
+public:
+    template <typename Work>
+    explicit JoiningThread(Work&& work)
+        : m_thread(std::forward<Work>(work)) {}
+    JoiningThread(JoiningThread&&) noexcept = default;
+    JoiningThread& operator=(JoiningThread&&) = delete;
+    JoiningThread(const JoiningThread&) = delete;
+    JoiningThread& operator=(const JoiningThread&) = delete;
+    ~JoiningThread() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    std::thread m_thread;
+};
 
 constexpr int blockCount = (simulationStepCount + blockLanes - 1) / blockLanes;
 
@@ -100,7 +121,7 @@ bool simulate(const SimulationOptions& options,
             stopped = true;
         }
     };
-    std::vector<std::jthread> helpers;
+    std::vector<JoiningThread> helpers;
     for (unsigned i = 1; i < threads; ++i)
         helpers.emplace_back(work);
     work();

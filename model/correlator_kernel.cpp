@@ -8,9 +8,13 @@
 
 namespace correlatore {
 
+#ifdef __EMSCRIPTEN__
+void runSamples_simd128(BlockState& state, long samples);
+#else
 void runSamples_avx512(BlockState& state, long samples);
 void runSamples_avx2(BlockState& state, long samples);
 void runSamples_sse2(BlockState& state, long samples);
+#endif
 
 namespace {
 
@@ -59,6 +63,9 @@ void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) 
 const std::vector<KernelVariant>& availableKernels() {
     static const std::vector<KernelVariant> kernels = [] {
         std::vector<KernelVariant> list;
+#ifdef __EMSCRIPTEN__
+        list.push_back({"simd128", runSamples_simd128});
+#else
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw"))
@@ -66,6 +73,7 @@ const std::vector<KernelVariant>& availableKernels() {
         if (__builtin_cpu_supports("avx2"))
             list.push_back({"avx2", runSamples_avx2});
         list.push_back({"sse2", runSamples_sse2}); // every x86-64 has it
+#endif
         list.push_back({"scalar", runSamplesScalar});
         return list;
     }();
