@@ -1,0 +1,96 @@
+// The canvas renderer of the chart's display list: the same pixels as the desktop's renderer.
+// A point fills the pixel that holds it; a line is one pixel wide from the pixel of its start to
+// that of its end, both included; a circle under 2 pixels in radius is the desktop's 5 x 5 ring
+// around the pixel of its centre. Pixels are written, not stroked, so nothing is anti-aliased.
+const ChartCanvas = (() => {
+  const twipsPerPixel = 15;
+  const background = [240, 240, 240];
+  // The ring the desktop draws for a circle of radius 2 pixels: offsets from the centre pixel.
+  const ring = [
+    [0, -2], [1, -2],
+    [-1, -1], [2, -1],
+    [-2, 0], [2, 0],
+    [-2, 1], [2, 1],
+    [-1, 2], [0, 2], [1, 2],
+  ];
+
+  const pixelOf = (twips) => Math.floor(twips / twipsPerPixel);
+
+  class Renderer {
+    constructor(canvas, layout) {
+      this.canvas = canvas;
+      this.context = canvas.getContext('2d', { willReadFrequently: true });
+      this.layout = layout;
+      this.image = this.context.createImageData(canvas.width, canvas.height);
+    }
+
+    setPixel(x, y, colour) {
+      const { width, height, data } = this.image;
+      if (x < 0 || y < 0 || x >= width || y >= height) return;
+      const at = (y * width + x) * 4;
+      data[at] = colour & 0xff; // 0x00BBGGRR
+      data[at + 1] = (colour >>> 8) & 0xff;
+      data[at + 2] = (colour >>> 16) & 0xff;
+      data[at + 3] = 255;
+    }
+
+    line(x1, y1, x2, y2, colour) {
+      // Bresenham between the two pixels, both ends included.
+      const dx = Math.abs(x2 - x1), dy = -Math.abs(y2 - y1);
+      const sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+      let error = dx + dy;
+      for (;;) {
+        this.setPixel(x1, y1, colour);
+        if (x1 === x2 && y1 === y2) return;
+        const e2 = 2 * error;
+        if (e2 >= dy) { error += dy; x1 += sx; }
+        if (e2 <= dx) { error += dx; y1 += sy; }
+      }
+    }
+
+    circle(cx, cy, radiusTwips, colour) {
+      const radius = radiusTwips / twipsPerPixel;
+      if (radius <= 2) {
+        for (const [dx, dy] of ring) this.setPixel(cx + dx, cy + dy, colour);
+        return;
+      }
+      // Larger circles never occur on the chart; drawn as a plain midpoint circle.
+      const r = Math.round(radius);
+      for (let x = r, y = 0, error = 1 - r; x >= y; ++y) {
+        for (const [px, py] of [[x, y], [y, x], [-y, x], [-x, y], [-x, -y], [-y, -x], [y, -x], [x, -y]])
+          this.setPixel(cx + px, cy + py, colour);
+        if (error < 0) error += 2 * y + 3;
+        else { error += 2 * (y - x) + 5; --x; }
+      }
+    }
+
+    // Draws `bytes`, the display list as the engine lays it out (`layout` from opLayout()).
+    render(bytes) {
+      const data = this.image.data;
+      for (let i = 0; i < data.length; i += 4) {
+        data[i] = background[0];
+        data[i + 1] = background[1];
+        data[i + 2] = background[2];
+        data[i + 3] = 255;
+      }
+      const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+      const op = this.layout;
+      for (let at = 0; at + op.size <= bytes.byteLength; at += op.size) {
+        const kind = view.getUint8(at + op.kind);
+        const x1 = view.getFloat32(at + op.x1, true), y1 = view.getFloat32(at + op.y1, true);
+        const colour = view.getUint32(at + op.colour, true);
+        if (kind === op.point) {
+          this.setPixel(pixelOf(x1), pixelOf(y1), colour);
+        } else if (kind === op.line) {
+          const x2 = view.getFloat32(at + op.x2, true), y2 = view.getFloat32(at + op.y2, true);
+          this.line(pixelOf(x1), pixelOf(y1), pixelOf(x2), pixelOf(y2), colour);
+        } else if (kind === op.circle) {
+          this.circle(pixelOf(x1), pixelOf(y1), view.getFloat32(at + op.x2, true), colour);
+        }
+      }
+      this.context.putImageData(this.image, 0, 0);
+    }
+  }
+
+  return { Renderer, twipsPerPixel };
+})();
