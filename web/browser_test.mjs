@@ -1,0 +1,270 @@
+// The web edition in Debian's chromium, headless: guards against a page that drifts from the
+// desktop window (control boxes off the shared table, a chart whose pixels differ from the
+// desktop renderer's, a run that ignores the typed Beta or gives other P values than the command
+// line for the same seed, a Reset that leaves curves, clicks during a run lost or reordered) and
+// against any error in the browser's console. It cannot judge fonts' glyphs or the look of widgets.
+//   node browser_test.mjs SITE_DIR CORRELATORE_CLI
+import puppeteer from 'puppeteer-core';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const [siteDir, cli] = process.argv.slice(2).map((p) => resolve(p));
+const seed = process.env.CORRELATORE_TEST_SEED ?? '20261207';
+const chartBox = { x: 0, y: 0, width: 625, height: 427 }; // up to the axis' end and the bottom row
+const red = 0x0000ff, blue = 0xff0000; // 0x00BBGGRR
+
+let failures = 0;
+const check = (ok, what) => {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures += 1;
+};
+
+// ---- What the desktop program says -------------------------------------------------------------
+const runCli = (...args) => execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
+const csvRows = (text) => text.trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
+// x, y, px and py are printed as the shortest text of a single-precision value: fround restores it.
+const pixel = (twips) => Math.floor(Math.fround(twips) / 15);
+const ring = [[0, -2], [1, -2], [-1, -1], [2, -1], [-2, 0], [2, 0], [-2, 1], [2, 1], [-1, 2],
+  [0, 2], [1, 2]];
+const redPixelsOfTheory = () =>
+  new Set(csvRows(runCli('theory')).map(([, , x, y]) => `${pixel(x)},${pixel(y)}`));
+const simulation = (beta) => csvRows(runCli('simulate', '--seed', seed, '--beta', beta));
+const bluePixelsOf = (rows) => {
+  const pixels = new Set();
+  for (const [, , x, y] of rows)
+    for (const [dx, dy] of ring) {
+      const [px, py] = [pixel(x) + dx, pixel(y) + dy];
+      if (px >= 0 && py >= 0 && px < chartBox.width && py < chartBox.height) pixels.add(`${px},${py}`);
+    }
+  return pixels;
+};
+const bare = runCli('render', '--help').includes('--bare') ? ['--bare'] : [];
+const referencePng = (...args) => {
+  const dir = mkdtempSync(join(tmpdir(), 'correlatore-web-'));
+  const file = join(dir, 'chart.png');
+  runCli('render', '--out', file, '--scale', '1', ...bare, ...args);
+  const bytes = readFileSync(file).toString('base64');
+  rmSync(dir, { recursive: true });
+  return bytes;
+};
+
+// ---- The page ----------------------------------------------------------------------------------
+const server = createServer((request, response) => {
+  const path = new URL(request.url, 'http://localhost').pathname;
+  try {
+    const body = readFileSync(join(siteDir, path === '/' ? 'index.html' : path));
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    response.end(body);
+  } catch {
+    response.writeHead(404);
+    response.end();
+  }
+});
+await new Promise((done) => server.listen(0, '127.0.0.1', done));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+const userDataDir = mkdtempSync(join(tmpdir(), 'correlatore-chromium-'));
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+  headless: true,
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    `--user-data-dir=${userDataDir}`],
+});
+const consoleErrors = [];
+const openPage = async (url, before) => {
+  const page = await browser.newPage();
+  page.on('console', (m) => m.type() === 'error' && consoleErrors.push(`${url}: ${m.text()}`));
+  page.on('pageerror', (e) => consoleErrors.push(`${url}: ${e.message}`));
+  page.on('requestfailed', (r) => consoleErrors.push(`${url}: failed ${r.url().slice(0, 80)}`));
+  await page.setViewport({ width: 1024, height: 768, deviceScaleFactor: 1 });
+  if (before) await page.evaluateOnNewDocument(before);
+  await page.goto(url);
+  return page;
+};
+const ready = (page) => page.waitForFunction(() => window.correlatore?.status?.ready,
+                                             { timeout: 30000 });
+const status = (page) => page.evaluate(() => window.correlatore.status);
+// Waits until no run works, no click waits and the canvas shows the whole display list.
+const settled = (page, runs) => page.waitForFunction(
+  (n) => { const s = window.correlatore.status; return s.runs >= n && !s.busy && !s.queued && s.painted; },
+  { timeout: 60000, polling: 20 }, runs);
+const clickAndSettle = async (page, name) => {
+  const { runs } = await status(page);
+  await page.click(`#${name}`);
+  await settled(page, runs + (name === 'Command2' ? 1 : 0));
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
+};
+const typeInto = async (page, combo, text) => {
+  await page.click(`#${combo} input`, { clickCount: 3 });
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type(text);
+};
+
+// The chart as shown on screen (labels over it included), as 0x00BBGGRR per pixel.
+const decodePng = (page, base64) => page.evaluate(async (data) => {
+  const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+  const canvas = new OffscreenCanvas(image.width, image.height);
+  const context = canvas.getContext('2d');
+  context.drawImage(image, 0, 0);
+  const rgba = context.getImageData(0, 0, image.width, image.height).data;
+  const pixels = [];
+  for (let i = 0; i < rgba.length; i += 4) pixels.push(rgba[i] | (rgba[i + 1] << 8) | (rgba[i + 2] << 16));
+  return { width: image.width, height: image.height, pixels };
+}, base64);
+const shownChart = async (page) =>
+  decodePng(page, await page.screenshot({ clip: chartBox, encoding: 'base64' }));
+const pixelsOfColour = ({ width, pixels }, colour) => {
+  const set = new Set();
+  pixels.forEach((p, i) => p === colour && set.add(`${i % width},${Math.floor(i / width)}`));
+  return set;
+};
+const sameSet = (a, b) => a.size === b.size && [...a].every((k) => b.has(k));
+const equalShare = (shown, reference) => {
+  let equal = 0;
+  shown.pixels.forEach((p, i) => { if (p === reference.pixels[i]) equal += 1; });
+  return equal / shown.pixels.length;
+};
+const compareWithDesktop = async (page, what, ...args) => {
+  const shown = await shownChart(page);
+  const reference = await decodePng(page, referencePng(...args));
+  const share = equalShare(shown, reference);
+  check(reference.width === shown.width && reference.height === shown.height && share >= 0.99,
+        `${what}: ${(share * 100).toFixed(3)} % of the chart's pixels equal the desktop's`);
+};
+
+try {
+  const page = await openPage(`${origin}/?seed=${seed}`);
+  await ready(page);
+  check(await page.title() === 'Form1', 'the page is titled "Form1"');
+
+  // The fifteen controls stand where the desktop's control table puts them.
+  const layout = JSON.parse(await page.$eval('#layout', (e) => e.textContent));
+  const boxes = await page.evaluate((names) => names.map((name) => {
+    const r = document.getElementById(name).getBoundingClientRect();
+    return { left: r.left, top: r.top, width: r.width, height: r.height };
+  }), layout.controls.map((row) => row.name));
+  check(layout.controls.length === 15, 'the table has 15 controls');
+  layout.controls.forEach((row, i) => {
+    const box = boxes[i];
+    const px = (t) => Math.trunc(t / 15);
+    const sizeOk = row.autoSize ? box.width > 0 && box.height > 0
+                                : box.width === px(row.width) && box.height === px(row.height);
+    check(box.left === px(row.left) && box.top === px(row.top) && sizeOk,
+          `${row.name} at ${box.left},${box.top} size ${box.width}x${box.height}`);
+  });
+  const comboTexts = await page.$$eval('.combo input', (inputs) => inputs.map((i) => i.value));
+  check(comboTexts.join('|') === 'Beta|Nm campioni', 'the lists show "Beta" and "Nm campioni"');
+  check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
+        'the engine runs the SIMD128 kernel');
+
+  // The theory's points against the command line's: Crt in double precision (the maths
+  // libraries may differ in the last bits; measured and reported) and the plotted single-precision
+  // positions, which must be the same.
+  const desktopTheory = csvRows(runCli('theory'));
+  const pageTheory = await page.evaluate(() => window.correlatore.theoryPoints());
+  const bits = (v) => new BigInt64Array(new Float64Array([v]).buffer)[0];
+  let differing = 0, worstUlps = 0n, samePlot = pageTheory.length === 2 * desktopTheory.length;
+  desktopTheory.forEach(([s, crt, x, y], i) => {
+    const [ps, pc] = [pageTheory[2 * i], pageTheory[2 * i + 1]];
+    const ulps = bits(pc) > bits(crt) ? bits(pc) - bits(crt) : bits(crt) - bits(pc);
+    if (ulps > 0n) differing += 1;
+    if (ulps > worstUlps) worstUlps = ulps;
+    samePlot &&= ps === s && Math.fround(9200 * (ps + 60) / 120) === Math.fround(x) &&
+                 Math.fround(3200 - 3200 * pc) === Math.fround(y);
+  });
+  console.log(`     theory: ${differing} of ${desktopTheory.length} Crt values differ from the ` +
+              `desktop's, by at most ${worstUlps} unit(s) in the last place`);
+  check(samePlot, 'the 1200 theory points plot at the desktop\'s single-precision positions');
+
+  // "Crt = f(Si/Ni)": the red points fall on the pixels of the command line's points.
+  await clickAndSettle(page, 'Command1');
+  check(sameSet(pixelsOfColour(await shownChart(page), red), redPixelsOfTheory()),
+        'Crt = f(Si/Ni) paints exactly the red pixels of the 1200 points');
+
+  // "Crsp = f(Si/Ni)": the chart is cleared, then 241 blue circles from the seeded run.
+  await clickAndSettle(page, 'Command2');
+  const desktopRun = simulation('100');
+  let run = (await status(page)).lastRun;
+  check(run.beta === 100 && run.nm === 20000, 'the lists\' initial texts give Beta 100, Nm 20000');
+  check(run.p.length === 241 && run.p.every((p, i) => p === desktopRun[i][1]),
+        `?seed=${seed} gives the command line's 241 P values bit for bit`);
+  const afterRun = await shownChart(page);
+  check(pixelsOfColour(afterRun, red).size === 0, 'the run cleared the red curve');
+  check(sameSet(pixelsOfColour(afterRun, blue), bluePixelsOf(desktopRun)),
+        'Crsp = f(Si/Ni) paints exactly the blue rings of the 241 circles');
+  await clickAndSettle(page, 'Command1');
+  await compareWithDesktop(page, 'run, then theory', '--simulate', '--seed', seed, '--theory');
+
+  // A typed "6400" in the Beta list is the run's Beta.
+  await typeInto(page, 'Combo1', '6400');
+  await clickAndSettle(page, 'Command2');
+  run = (await status(page)).lastRun;
+  const desktop6400 = simulation('6400');
+  check(run.beta === 6400 && run.p.every((p, i) => p === desktop6400[i][1]),
+        'typing "6400" into Beta runs with Beta 6400, P as the command line\'s');
+  await compareWithDesktop(page, 'Beta 6400', '--simulate', '--beta', '6400', '--seed', seed);
+
+  // Reset leaves the frame alone.
+  await clickAndSettle(page, 'Command3');
+  const afterReset = await shownChart(page);
+  check(pixelsOfColour(afterReset, red).size === 0 && pixelsOfColour(afterReset, blue).size === 0,
+        'Reset clears both curves');
+  await compareWithDesktop(page, 'after Reset');
+
+  // A run at Nm 200000, timed; clicks made during it wait, in order, with their own texts.
+  await page.click('#Combo2 .arrow');
+  await page.click('#Combo2 li:nth-child(2)');
+  const before = (await status(page)).runs;
+  await page.click('#Command2');
+  await typeInto(page, 'Combo1', '800 '); // not an item: the queued run uses 100
+  await page.click('#Command2');
+  await page.click('#Command1');
+  await settled(page, before + 2);
+  const runs = await page.evaluate(() => window.correlatore.status);
+  check(runs.runs === before + 2 && runs.lastRun.beta === 100 && runs.lastRun.nm === 200000,
+        'a click during a run is carried out after it, with the texts of its own moment');
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
+  const queued = await shownChart(page);
+  check(pixelsOfColour(queued, red).size > 0 && pixelsOfColour(queued, blue).size > 0,
+        'the queued Crt drew its curve over the queued run\'s circles');
+  await page.close();
+
+  // The timing: a fresh page, one run at Nm 200000 (reported, not judged).
+  const timed = await openPage(`${origin}/?seed=${seed}`);
+  await ready(timed);
+  await typeInto(timed, 'Combo2', '200000');
+  await clickAndSettle(timed, 'Command2');
+  const ms = (await status(timed)).lastRun.milliseconds;
+  console.log(`     speed: a run at Nm 200000 took ${ms.toFixed(0)} ms in the page`);
+  await timed.close();
+
+  // From the disk, without a server.
+  const local = await openPage(`${pathToFileURL(join(siteDir, 'index.html'))}?seed=${seed}`);
+  await ready(local);
+  await clickAndSettle(local, 'Command2');
+  check((await status(local)).lastRun.p.length === 241, 'the page runs from file:// too');
+  await local.close();
+
+  // Without WebAssembly the page says so.
+  const old = await openPage(`${origin}/`, () => { delete globalThis.WebAssembly; });
+  await old.waitForSelector('#message:not([hidden])', { timeout: 10000 });
+  const said = await old.$eval('#message', (e) => e.textContent);
+  check(said.includes('WebAssembly'), 'without WebAssembly the page says so');
+  await old.close();
+} catch (error) {
+  check(false, `the test ran to its end (${error.stack ?? error})`);
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(userDataDir, { recursive: true, force: true });
+}
+
+check(consoleErrors.length === 0, `no error in the browser's console${
+  consoleErrors.length ? `: ${consoleErrors.join('; ')}` : ''}`);
+console.log(failures ? `${failures} check(s) failed` : 'all checks passed');
+process.exit(failures ? 1 : 0);
