@@ -159,6 +159,13 @@ try {
   });
   const comboTexts = await page.$$eval('.combo input', (inputs) => inputs.map((i) => i.value));
   check(comboTexts.join('|') === 'Beta|Nm campioni', 'the lists show "Beta" and "Nm campioni"');
+  const focusOrder = [];
+  for (let i = 0; i < 7; ++i) {
+    focusOrder.push(await page.evaluate(() => document.activeElement.closest('.control')?.id));
+    await page.keyboard.press('Tab');
+  }
+  check(focusOrder.join(' ') === 'Command1 Command2 Combo1 Combo2 Command3 Picture1 Command1',
+        `Tab goes round the controls in the table's order (${focusOrder.join(' ')})`);
   check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
         'the engine runs the SIMD128 kernel');
 

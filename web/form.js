@@ -153,6 +153,18 @@
     theoryPoints: () => Array.from(engine.theoryPoints()),
   };
 
+  // The focus goes round the window's controls, as in the desktop window, not out to the browser.
+  const focusable = [...form.querySelectorAll('button.control, .combo input, .picture')];
+  const [first, last] = [focusable[0], focusable[focusable.length - 1]];
+  form.addEventListener('keydown', (event) => {
+    if (event.key !== 'Tab') return;
+    const wrapTo = event.shiftKey ? (event.target === first && last) : (event.target === last && first);
+    if (wrapTo) {
+      event.preventDefault();
+      wrapTo.focus();
+    }
+  });
+
   Form_Paint();
   controls.Command1.focus();
   status.ready = true;
