@@ -19,8 +19,8 @@ namespace {
 class JoiningThread {
 public:
     template <typename Work>
-    explicit JoiningThread(Work&& work)
-        : m_thread(std::forward<Work>(work)) {}
+    explicit JoiningThread(Work work)
+        : m_thread(std::move(work)) {}
     JoiningThread(JoiningThread&&) noexcept = default;
     JoiningThread& operator=(JoiningThread&&) = delete;
     JoiningThread(const JoiningThread&) = delete;
