@@ -140,6 +140,8 @@ const compareWithDesktop = async (page, what, ...args) => {
 try {
   const page = await openPage(`${origin}/?seed=${seed}`);
   await ready(page);
+  console.log(`     load: the page was ready ${
+    (await status(page)).readyMilliseconds.toFixed(0)} ms after it was asked for`);
   check(await page.title() === 'Form1', 'the page is titled "Form1"');
 
   // The fifteen controls stand where the desktop's control table puts them.
@@ -231,6 +233,8 @@ try {
   await typeInto(page, 'Combo1', '800 '); // not an item: the queued run uses 100
   await page.click('#Command2');
   await page.click('#Command1');
+  check(await page.$eval('#Combo1 input', (e) => e.value) === '800 ',
+        'the Beta list keeps exactly what was typed, blank included');
   await settled(page, before + 2);
   const runs = await page.evaluate(() => window.correlatore.status);
   check(runs.runs === before + 2 && runs.lastRun.beta === 100 && runs.lastRun.nm === 200000,

@@ -73,10 +73,9 @@
     chart.drawFrame();
     invalidate();
   };
-  const Form_Paint = () => {
-    setTitleCaption();
-    reticolo();
-  };
+  // The first paint draws the frame into the display list; every later paint of the canvas draws
+  // the list, which keeps whatever was drawn until the next Cls.
+  const Form_Paint = reticolo;
   const Command1_Click = () => {
     chart.drawTheory();
     invalidate();
@@ -167,5 +166,6 @@
 
   Form_Paint();
   controls.Command1.focus();
+  status.readyMilliseconds = performance.now(); // since the page was asked for
   status.ready = true;
 })();
