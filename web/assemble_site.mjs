@@ -1,15 +1,18 @@
 // Puts the web edition together as one self-contained index.html: the page, its style, scripts,
 // the engine (WebAssembly inside its script), the exported layout, the formula picture, the icon
-// and the Liberation Sans web fonts. One file opens from any static server and from file://, and
+// and the Liberation Sans web fonts with their licence. One file opens from any static server and from file://, and
 // runs offline once loaded.
-//   node assemble_site.mjs LAYOUT.json ENGINE.js FONT_DIR ASSETS_DIR OUT.html
+//   node assemble_site.mjs LAYOUT.json ENGINE.js FONT_DIR FONT_COPYRIGHT ASSETS_DIR OUT.html
+// FONT_DIR holds LiberationSans-Regular.woff2 and -Bold.woff2; FONT_COPYRIGHT is Debian's
+// copyright file of the fonts, whose notice and licence go with them.
 import { readFileSync, writeFileSync, renameSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-const [layoutFile, engineFile, fontDir, assetsDir, outFile] = process.argv.slice(2);
+const [layoutFile, engineFile, fontDir, fontCopyright, assetsDir, outFile] = process.argv.slice(2);
 if (!outFile) {
-  console.error('usage: node assemble_site.mjs LAYOUT.json ENGINE.js FONT_DIR ASSETS_DIR OUT.html');
+  console.error('usage: node assemble_site.mjs LAYOUT.json ENGINE.js FONT_DIR FONT_COPYRIGHT ' +
+                'ASSETS_DIR OUT.html');
   process.exit(2);
 }
 const here = dirname(fileURLToPath(import.meta.url));
@@ -27,13 +30,15 @@ const fontFace = (file, weight) => `@font-face {
   font-style: normal;
   font-weight: ${weight};
   font-display: block;
-  src: url(data:font/ttf;base64,${base64(join(fontDir, file))}) format("truetype");
+  src: url(data:font/woff2;base64,${base64(join(fontDir, file))}) format("woff2");
 }`;
 
 const parts = {
   ICON: `data:image/png;base64,${base64(join(assetsDir, 'icon-32.png'))}`,
-  FONTS: [fontFace('LiberationSans-Regular.ttf', 400), fontFace('LiberationSans-Bold.ttf', 700)]
+  FONTS: [fontFace('LiberationSans-Regular.woff2', 400), fontFace('LiberationSans-Bold.woff2', 700)]
     .join('\n'),
+  // The fonts' copyright notice and the SIL Open Font License, as Debian ships them.
+  FONT_LICENCE: text(fontCopyright).split(/^Files: debian/m)[0].replace(/--/g, '- -'),
   STYLE: text(join(here, 'page.css')),
   LAYOUT: inline('layout', JSON.stringify(JSON.parse(text(layoutFile)))),
   FORMULA: base64(join(assetsDir, 'formula.bmp')),
@@ -44,7 +49,7 @@ const parts = {
   FORM: inline('form', text(join(here, 'form.js'))),
 };
 
-const page = text(join(here, 'index.html')).replace(/\{\{([A-Z]+)\}\}/g, (_, name) => {
+const page = text(join(here, 'index.html')).replace(/\{\{([A-Z_]+)\}\}/g, (_, name) => {
   if (!(name in parts)) throw new Error(`no part ${name}`);
   return parts[name];
 });
