@@ -120,6 +120,7 @@
   controls.Command3.addEventListener('click', () => click(Command3_Click));
 
   worker.onmessage = ({ data }) => {
+    if (!run) return; // a run ended by a run-time error
     if (data.type === 'step') {
       chart.drawStep(data.s, data.p);
       run.p.push(data.p);
