@@ -2,19 +2,12 @@
 
 #include "correlator.h"
 #include "correlator_sample.h"
+#include "kernel_dispatch.h"
 #include "random_stream.h"
 
 #include <cmath>
 
 namespace correlatore {
-
-#ifdef __EMSCRIPTEN__
-void runSamples_simd128(BlockState& state, long samples);
-#else
-void runSamples_avx512(BlockState& state, long samples);
-void runSamples_avx2(BlockState& state, long samples);
-void runSamples_sse2(BlockState& state, long samples);
-#endif
 
 namespace {
 
@@ -62,18 +55,7 @@ void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) 
 
 const std::vector<KernelVariant>& availableKernels() {
     static const std::vector<KernelVariant> kernels = [] {
-        std::vector<KernelVariant> list;
-#ifdef __EMSCRIPTEN__
-        list.push_back({"simd128", runSamples_simd128});
-#else
-        __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw"))
-            list.push_back({"avx512", runSamples_avx512});
-        if (__builtin_cpu_supports("avx2"))
-            list.push_back({"avx2", runSamples_avx2});
-        list.push_back({"sse2", runSamples_sse2}); // every x86-64 has it
-#endif
+        std::vector<KernelVariant> list = vectorKernels();
         list.push_back({"scalar", runSamplesScalar});
         return list;
     }();

@@ -1,3 +1,3 @@
-// The sample kernel built for WebAssembly SIMD128; its compile flags are set in CMakeLists.txt.
+// The sample kernel built for one instruction set; its compile flags are set in CMakeLists.txt.
 #define CORRELATORE_KERNEL_NAME runSamples_simd128
 #include "correlator_kernel_impl.h"
