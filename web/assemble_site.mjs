@@ -1,11 +1,12 @@
 // Puts the web edition together as one self-contained index.html: the page, its style, scripts,
 // the engine (WebAssembly inside its script), the exported layout, the formula picture, the icon
-// and the Liberation Sans web fonts with their licence. One file opens from any static server and from file://, and
-// runs offline once loaded.
+// and the Liberation Sans web fonts with their licence. One file opens from any static server and
+// from file://. Beside it goes sw.js, which keeps the page for use offline when it comes from a
+// web server.
 //   node assemble_site.mjs LAYOUT.json ENGINE.js FONT_DIR FONT_COPYRIGHT ASSETS_DIR OUT.html
 // FONT_DIR holds LiberationSans-Regular.woff2 and -Bold.woff2; FONT_COPYRIGHT is Debian's
 // copyright file of the fonts, whose notice and licence go with them.
-import { readFileSync, writeFileSync, renameSync } from 'node:fs';
+import { copyFileSync, readFileSync, renameSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -55,3 +56,4 @@ const page = text(join(here, 'index.html')).replace(/\{\{([A-Z_]+)\}\}/g, (_, na
 });
 writeFileSync(`${outFile}.part`, page);
 renameSync(`${outFile}.part`, outFile);
+copyFileSync(join(here, 'service_worker.js'), join(dirname(outFile), 'sw.js'));

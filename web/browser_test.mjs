@@ -56,8 +56,10 @@ const referencePng = (...args) => {
 const server = createServer((request, response) => {
   const path = new URL(request.url, 'http://localhost').pathname;
   try {
-    const body = readFileSync(join(siteDir, path === '/' ? 'index.html' : path));
-    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    const file = path === '/' ? 'index.html' : path;
+    const body = readFileSync(join(siteDir, file));
+    response.writeHead(200, { 'Content-Type': file.endsWith('.js') ? 'text/javascript'
+                                                                    : 'text/html; charset=utf-8' });
     response.end(body);
   } catch {
     response.writeHead(404);
@@ -253,6 +255,25 @@ try {
   const ms = (await status(timed)).lastRun.milliseconds;
   console.log(`     speed: a run at Nm 200000 took ${ms.toFixed(0)} ms in the page`);
   await timed.close();
+
+  // Once loaded from a server, the page works offline.
+  const offline = await openPage(`${origin}/`);
+  await ready(offline);
+  let offlineRun = 0;
+  try {
+    await offline.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration())
+                                               ?.active, { timeout: 10000 });
+    await offline.setOfflineMode(true);
+    await offline.goto(`${origin}/?seed=${seed}`);
+    await ready(offline);
+    await clickAndSettle(offline, 'Command2');
+    offlineRun = (await status(offline)).lastRun.p.length;
+  } catch (error) {
+    console.log(`     offline: ${error.message.split('\n')[0]}`);
+  }
+  check(offlineRun === 241, 'once loaded from a server, the page loads and runs offline');
+  await offline.setOfflineMode(false);
+  await offline.close();
 
   // From the disk, without a server.
   const local = await openPage(`${pathToFileURL(join(siteDir, 'index.html'))}?seed=${seed}`);

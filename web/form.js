@@ -165,6 +165,10 @@
     }
   });
 
+  // From a web server the page keeps itself for use offline; from a file it needs nothing.
+  if ('serviceWorker' in navigator && location.protocol.startsWith('http'))
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+
   Form_Paint();
   controls.Command1.focus();
   status.readyMilliseconds = performance.now(); // since the page was asked for
