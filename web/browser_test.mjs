@@ -25,7 +25,8 @@ const check = (ok, what) => {
 
 // ---- What the desktop program says -------------------------------------------------------------
 const runCli = (...args) => execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
-const csvRows = (text) => text.trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
+const csvRows = (text) =>
+  text.trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
 // x, y, px and py are printed as the shortest text of a single-precision value: fround restores it.
 const pixel = (twips) => Math.floor(Math.fround(twips) / 15);
 const ring = [[0, -2], [1, -2], [-1, -1], [2, -1], [-2, 0], [2, 0], [-2, 1], [2, 1], [-1, 2],
@@ -38,7 +39,8 @@ const bluePixelsOf = (rows) => {
   for (const [, , x, y] of rows)
     for (const [dx, dy] of ring) {
       const [px, py] = [pixel(x) + dx, pixel(y) + dy];
-      if (px >= 0 && py >= 0 && px < chartBox.width && py < chartBox.height) pixels.add(`${px},${py}`);
+      const inside = px >= 0 && py >= 0 && px < chartBox.width && py < chartBox.height;
+      if (inside) pixels.add(`${px},${py}`);
     }
   return pixels;
 };
@@ -93,7 +95,10 @@ const ready = (page) => page.waitForFunction(() => window.correlatore?.status?.r
 const status = (page) => page.evaluate(() => window.correlatore.status);
 // Waits until no run works, no click waits and the canvas shows the whole display list.
 const settled = (page, runs) => page.waitForFunction(
-  (n) => { const s = window.correlatore.status; return s.runs >= n && !s.busy && !s.queued && s.painted; },
+  (n) => {
+    const s = window.correlatore.status;
+    return s.runs >= n && !s.busy && !s.queued && s.painted;
+  },
   { timeout: 60000, polling: 20 }, runs);
 const clickAndSettle = async (page, name) => {
   const { runs } = await status(page);
@@ -109,13 +114,15 @@ const typeInto = async (page, combo, text) => {
 
 // The chart as shown on screen (labels over it included), as 0x00BBGGRR per pixel.
 const decodePng = (page, base64) => page.evaluate(async (data) => {
-  const image = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+  const png = await (await fetch(`data:image/png;base64,${data}`)).blob();
+  const image = await createImageBitmap(png);
   const canvas = new OffscreenCanvas(image.width, image.height);
   const context = canvas.getContext('2d');
   context.drawImage(image, 0, 0);
   const rgba = context.getImageData(0, 0, image.width, image.height).data;
   const pixels = [];
-  for (let i = 0; i < rgba.length; i += 4) pixels.push(rgba[i] | (rgba[i + 1] << 8) | (rgba[i + 2] << 16));
+  for (let i = 0; i < rgba.length; i += 4)
+    pixels.push(rgba[i] | (rgba[i + 1] << 8) | (rgba[i + 2] << 16));
   return { width: image.width, height: image.height, pixels };
 }, base64);
 const shownChart = async (page) =>
@@ -161,6 +168,30 @@ try {
     check(box.left === px(row.left) && box.top === px(row.top) && sizeOk,
           `${row.name} at ${box.left},${box.top} size ${box.width}x${box.height}`);
   });
+  // What shows in the controls: the legends' and the title's ink in their colours, and the
+  // formula picture unscaled at the top-left of the picture box's interior.
+  const boxOf = (name) => {
+    const row = layout.controls.find((r) => r.name === name);
+    const box = boxes[layout.controls.indexOf(row)];
+    return { x: box.left, y: box.top, width: Math.ceil(box.width), height: Math.ceil(box.height) };
+  };
+  const inkLike = (rgb) => (p) => {
+    const [r, g, b] = [p & 0xff, (p >> 8) & 0xff, (p >> 16) & 0xff];
+    return [r, g, b].every((c, i) => (rgb[i] ? c > 180 : c < 90));
+  };
+  for (const [name, rgb, colour] of [['Label1', [0, 0, 1], 'blue'], ['Label8', [1, 0, 0], 'red'],
+    ['Label9', [0, 0, 1], 'blue']]) {
+    const shot = await page.screenshot({ clip: boxOf(name), encoding: 'base64' });
+    const ink = (await decodePng(page, shot)).pixels.filter(inkLike(rgb)).length;
+    check(ink >= 20, `${name}'s caption is written in ${colour}`);
+  }
+  const picture = boxOf('Picture1');
+  const formula = await decodePng(page, await page.screenshot({
+    clip: { x: picture.x + 2, y: picture.y + 2, width: 342, height: 83 }, encoding: 'base64' }));
+  const at = (x, y) => formula.pixels[y * formula.width + x];
+  const bar = Array.from({ length: 326 - 188 + 1 }, (_, i) => at(188 + i, 35));
+  check(bar.every((p) => p === 0) && at(2, 2) === 0xffffff && at(340, 80) === 0xffffff,
+        'the formula picture shows unscaled: its fraction bar at y = 35 from x = 188 to 326');
   const comboTexts = await page.$$eval('.combo input', (inputs) => inputs.map((i) => i.value));
   check(comboTexts.join('|') === 'Beta|Nm campioni', 'the lists show "Beta" and "Nm campioni"');
   const focusOrder = [];

@@ -57,8 +57,8 @@ const ChartCanvas = (() => {
       // Larger circles never occur on the chart; drawn as a plain midpoint circle.
       const r = Math.round(radius);
       for (let x = r, y = 0, error = 1 - r; x >= y; ++y) {
-        for (const [px, py] of [[x, y], [y, x], [-y, x], [-x, y], [-x, -y], [-y, -x], [y, -x], [x, -y]])
-          this.setPixel(cx + px, cy + py, colour);
+        const octants = [[x, y], [y, x], [-y, x], [-x, y], [-x, -y], [-y, -x], [y, -x], [x, -y]];
+        for (const [px, py] of octants) this.setPixel(cx + px, cy + py, colour);
         if (error < 0) error += 2 * y + 3;
         else { error += 2 * (y - x) + 5; --x; }
       }

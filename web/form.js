@@ -41,7 +41,7 @@
   await document.fonts.ready;
   controls.Label3.placeNumbers();
 
-  // ---- Painting: the whole display list, at most once a frame ------------------------------------
+  // ---- Painting: the whole display list, at most once a frame -----------------------------------
   let paintPending = false;
   const status = { busy: false, queued: 0, painted: true, lastRun: null, runs: 0 };
   const paint = () => {
@@ -158,7 +158,8 @@
   const [first, last] = [focusable[0], focusable[focusable.length - 1]];
   form.addEventListener('keydown', (event) => {
     if (event.key !== 'Tab') return;
-    const wrapTo = event.shiftKey ? (event.target === first && last) : (event.target === last && first);
+    const wrapTo = event.shiftKey ? event.target === first && last
+                                  : event.target === last && first;
     if (wrapTo) {
       event.preventDefault();
       wrapTo.focus();
