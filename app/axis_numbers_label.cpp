@@ -34,7 +34,7 @@ QRect AxisNumbersLabel::plusSixtyBox() const {
 
 void AxisNumbersLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setPen(palette().color(foregroundRole()));
     painter.setFont(font());
     const int baseline = fontMetrics().ascent();
     painter.drawText(minusSixtyBox().left(), baseline, QStringLiteral("-60"));

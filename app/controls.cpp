@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "axis_numbers_label.h"
+#include "control_input.h"
 #include "controls_table.h"
 #include "renderer.h"
 #include "run_parameters.h"
@@ -19,8 +20,8 @@ constexpr int pixels(int twips) {
     return twips / 15;
 }
 
-QFont fontFor(FontSpec wanted) {
-    QFont font(uiFontFamily());
+QFont fontFor(const QString& family, FontSpec wanted) {
+    QFont font(family);
     font.setPointSizeF(wanted.pointSize);
     font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(false);
@@ -57,6 +58,11 @@ QWidget* createComboBox(const ControlSpec& row, QWidget* form) {
         addItems(nmItems);
     combo->setCurrentIndex(-1);
     combo->setEditText(QString::fromStdString(row.caption));
+    // A screen reader names a list by what it sets; its edit field starts with the same words.
+    combo->setAccessibleName(row.name == std::string_view("Combo1")
+                                 ? QStringLiteral("Beta")
+                                 : QStringLiteral("Nm campioni"));
+    wheelOnlyWhenFocused(combo);
     return combo;
 }
 
@@ -69,6 +75,7 @@ QWidget* createPictureBox(QWidget* form) {
     picture->setScaledContents(false);
     picture->setAutoFillBackground(true);
     picture->setFocusPolicy(Qt::TabFocus);
+    picture->setAccessibleName(QStringLiteral("Crt = (2 / π) ArcSen [1 / (1 + (Ni/Si)²)]"));
     return picture;
 }
 
@@ -80,6 +87,7 @@ QWidget* createControl(const ControlSpec& row, QWidget* form) {
         auto* button = new QPushButton(QString::fromStdString(row.caption), form);
         button->setAutoDefault(false);
         button->setDefault(false);
+        clickOnEnter(button);
         return button;
     }
     case ControlKind::ComboBox:
@@ -90,13 +98,19 @@ QWidget* createControl(const ControlSpec& row, QWidget* form) {
     return nullptr;
 }
 
-void place(QWidget* widget, const ControlSpec& row) {
+void place(QWidget* widget, const ControlSpec& row, const QString& fontFamily) {
     widget->setObjectName(row.name);
-    widget->setFont(fontFor(row.font));
-    if (row.textColour) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, toQColor(*row.textColour));
-        widget->setPalette(palette);
+    widget->setFont(fontFor(fontFamily, row.font));
+    if (row.kind == ControlKind::Label) {
+        // Every label writes in the button-text colour, the system's colour for labels, or in its
+        // own colour put in that role; without an explicit role a label would take whatever
+        // role the window's background role implies.
+        widget->setForegroundRole(labelTextRole);
+        if (row.textColour) {
+            QPalette palette = widget->palette();
+            palette.setColor(labelTextRole, toQColor(*row.textColour));
+            widget->setPalette(palette);
+        }
     }
     widget->move(pixels(row.left), pixels(row.top));
     if (row.autoSize)
@@ -107,19 +121,35 @@ void place(QWidget* widget, const ControlSpec& row) {
 
 } // namespace
 
+const QStringList& uiFontFallbackChain() {
+    // The reference font, then fonts with its widths or with those of the fonts that replaced it,
+    // so that every caption keeps the room the layout gives it.
+    static const QStringList chain{
+        QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+        QStringLiteral("Arial"),           QStringLiteral("Helvetica"),
+        QStringLiteral("Nimbus Sans"),     QStringLiteral("Nimbus Sans L"),
+        QStringLiteral("TeX Gyre Heros"),  QStringLiteral("FreeSans"),
+    };
+    return chain;
+}
+
 QString uiFontFamily() {
-    static const QString family =
-        QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
-            ? QStringLiteral("MS Sans Serif")
-            : QStringLiteral("Liberation Sans");
+    static const QString family = [] {
+        for (const QString& candidate : uiFontFallbackChain())
+            if (QFontDatabase::hasFamily(candidate))
+                return candidate;
+        return uiFontFallbackChain().front(); // the font system's nearest match
+    }();
     return family;
 }
 
 Controls createControls(QWidget* form) {
+    const QString fontFamily = form->font().family();
     std::array<QWidget*, 15> widgets{};
     for (const ControlSpec& row : controlTable()) {
         QWidget* widget = createControl(row, form);
-        place(widget, row);
+        place(widget, row, fontFamily);
         widgets[static_cast<std::size_t>(row.tabIndex)] = widget;
     }
     // Layers: labels at the bottom, then the buttons, lists and picture; and the focus chain in

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QPalette>
+#include <QStringList>
+
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
 class QFont;
-class QString;
 
 namespace correlatore {
 
@@ -28,11 +30,16 @@ struct Controls {
     QLabel* Picture1;
 };
 
-// "MS Sans Serif" where the machine has it, else the metrically close "Liberation Sans".
+// The palette role that every label takes its text colour from.
+inline constexpr QPalette::ColorRole labelTextRole = QPalette::ButtonText;
+
+// "MS Sans Serif", then the sans-serif fonts that have its widths, or those of its successors.
+const QStringList& uiFontFallbackChain();
+// The first font of the chain that the machine has.
 QString uiFontFamily();
 
 // Creates the fifteen controls of the control table on `form`, in layers (labels under the
-// buttons, lists and picture) and in tab order.
+// buttons, lists and picture) and in tab order, in the font family of the form's font.
 Controls createControls(QWidget* form);
 
 } // namespace correlatore

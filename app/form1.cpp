@@ -46,15 +46,19 @@ void showAndQuit(QWidget* window, const RunTimeError& error) {
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
+Form1::Form1(QWidget* parent, const QString& fontFamily)
     : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(programIcon());
-    QFont font(uiFontFamily());
+    QFont font(fontFamily);
     font.setPointSizeF(windowFont.pointSize);
     setFont(font);
-    // The window's background is the 3D-face colour; its drawing colour the button-text colour.
+    // The window's background is the 3D-face colour, the same grey as in a picture file; its
+    // drawing colour the button-text colour.
+    QPalette faces = palette();
+    faces.setColor(QPalette::Button, toQColor(chartBackground));
+    setPalette(faces);
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     m_surface.setForeColor(toColorRef(palette().color(QPalette::ButtonText)));
@@ -115,9 +119,12 @@ void Form1::Command2_Click() {
     SimulationOptions options;
     options.parameters = parameters;
     options.seed = m_fixedSeed ? *m_fixedSeed : seedFromClock();
-    m_run = std::make_unique<SimulationRun>(
-        this, options, [this](const StepResult& step) { onSimulatedStep(step); },
-        [this] { onSimulationFinished(); });
+    SimulationRun::Receiver receiver{[this](const StepResult& step) { onSimulatedStep(step); },
+                                     [this] { onSimulationFinished(); },
+                                     [this](const RunTimeError& error) {
+                                         onSimulationFailed(error);
+                                     }};
+    m_run = std::make_unique<SimulationRun>(this, options, std::move(receiver), m_startThread);
 }
 
 // ---- Helpers ------------------------------------------------------------------------------------
@@ -130,6 +137,8 @@ void Form1::setTitleCaption() {
 }
 
 QString Form1::comboText(const QComboBox* combo) const {
+    if (m_listsAtClick)
+        return combo == m_controls.Combo1 ? m_listsAtClick->combo1 : m_listsAtClick->combo2;
     return combo->currentText();
 }
 
@@ -138,6 +147,7 @@ void Form1::runEventProcedure(Procedure procedure) {
         return;
     try {
         (this->*procedure)();
+        m_surface.dropHiddenRepeats();
     } catch (const RunTimeError& error) {
         fail(error);
     } catch (const std::bad_alloc&) {
@@ -147,7 +157,8 @@ void Form1::runEventProcedure(Procedure procedure) {
 
 void Form1::click(Procedure procedure) {
     if (m_run)
-        m_pendingClicks.push_back(procedure);
+        m_pendingClicks.push_back(
+            {procedure, {m_controls.Combo1->currentText(), m_controls.Combo2->currentText()}});
     else
         runEventProcedure(procedure);
 }
@@ -168,10 +179,17 @@ void Form1::onSimulationFinished() {
     // Clicks made during the run, in the order made; one that starts another run leaves the rest
     // waiting for that run's end.
     while (!m_run && !m_pendingClicks.empty()) {
-        const Procedure next = m_pendingClicks.front();
+        const PendingClick next = m_pendingClicks.front();
         m_pendingClicks.pop_front();
-        runEventProcedure(next);
+        m_listsAtClick = next.lists;
+        runEventProcedure(next.procedure);
+        m_listsAtClick.reset();
     }
+}
+
+void Form1::onSimulationFailed(const RunTimeError& error) {
+    m_run.reset();
+    fail(error);
 }
 
 void Form1::fail(const RunTimeError& error) {

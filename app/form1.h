@@ -18,7 +18,8 @@ namespace correlatore {
 // The program's only window: the chart's drawing surface with the fifteen controls on it.
 class Form1 : public QWidget {
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // `fontFamily`: the family of every control's font; tests try each font the chain may pick.
+    explicit Form1(QWidget* parent = nullptr, const QString& fontFamily = uiFontFamily());
     ~Form1() override;
 
     using RunTimeErrorReport = std::function<void(const RunTimeError&)>;
@@ -29,6 +30,8 @@ public:
     void setSimulationSeed(std::uint64_t seed) { m_fixedSeed = seed; }
     // For tests of the floating-point error path: the formula of the theoretical curve.
     void setCorrelationFormula(CorrelationFormula formula) { m_formula = formula; }
+    // For tests of a machine out of threads: how a simulation run starts its thread.
+    void setThreadStarter(ThreadStarter start) { m_startThread = std::move(start); }
 
     const DrawingSurface& surface() const { return m_surface; }
     std::int16_t Beta() const { return m_Beta; }
@@ -40,6 +43,14 @@ protected:
 
 private:
     using Procedure = void (Form1::*)();
+    struct ListTexts {
+        QString combo1, combo2;
+    };
+    // A click made during a run waits for its end, with the lists' texts of its own moment.
+    struct PendingClick {
+        Procedure procedure;
+        ListTexts lists;
+    };
 
     // The event procedures and the window's private procedures.
     void Command3_Click();
@@ -58,6 +69,7 @@ private:
     void click(Procedure procedure);
     void onSimulatedStep(const StepResult& step);
     void onSimulationFinished();
+    void onSimulationFailed(const RunTimeError& error);
     void fail(const RunTimeError& error);
 
     Controls m_controls{};
@@ -69,7 +81,9 @@ private:
     std::unique_ptr<SimulationRun> m_run;
     std::optional<std::uint64_t> m_fixedSeed;
     CorrelationFormula m_formula = theoreticalCorrelation;
-    std::deque<Procedure> m_pendingClicks;
+    ThreadStarter m_startThread = startThread;
+    std::deque<PendingClick> m_pendingClicks;
+    std::optional<ListTexts> m_listsAtClick; // while a waiting click runs
 };
 
 } // namespace correlatore

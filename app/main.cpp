@@ -1,5 +1,6 @@
 #include "display_check.h"
 #include "form1.h"
+#include "qt_italian.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    correlatore::installQtItalian(app);
     correlatore::Form1 form;
     form.showMaximized();
     return app.exec();

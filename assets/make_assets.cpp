@@ -91,8 +91,25 @@ const QColor iconWhite(255, 255, 255);
 const QColor iconCyan(0, 255, 255);
 const QColor iconGrey(128, 128, 128);
 
+// The icon's three shapes on a 32-unit square, scaled by `k`: parallelograms leaning right by a
+// quarter of their height.
+QPolygonF slanted(int x, int y, int w, int h, double k) {
+    const int lean = h / 4;
+    return QPolygonF({QPointF((x + lean) * k, y * k), QPointF((x + lean + w) * k, y * k),
+                      QPointF((x + w) * k, (y + h) * k), QPointF(x * k, (y + h) * k)});
+}
+QPolygonF iconShadow(double k) {
+    return slanted(5, 7, 24, 22, k);
+}
+QPolygonF iconPage(double k) {
+    return slanted(2, 3, 24, 22, k);
+}
+QPolygonF iconTitleBar(double k) {
+    return slanted(2, 3, 24, 5, k);
+}
+
 // A window seen at a slant: a white page with a black outline and a cyan title bar, casting a grey
-// shadow down to the right; transparent around it. `size` is 32 or 16; `mono` leaves out the
+// shadow down to the right; transparent around it. `size` is 16, 32 or 48; `mono` leaves out the
 // colours (the bar and the shadow turn black).
 QImage iconImage(int size, bool mono) {
     QImage image(size, size, QImage::Format_ARGB32);
@@ -100,21 +117,34 @@ QImage iconImage(int size, bool mono) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const double k = size / 32.0;
-    auto slanted = [k](int x, int y, int w, int h) {
-        // A parallelogram leaning right by a quarter of its height.
-        const int lean = h / 4;
-        return QPolygonF({QPointF((x + lean) * k, y * k), QPointF((x + lean + w) * k, y * k),
-                          QPointF((x + w) * k, (y + h) * k), QPointF(x * k, (y + h) * k)});
-    };
     painter.setPen(Qt::NoPen);
     painter.setBrush(mono ? iconBlack : iconGrey);
-    painter.drawPolygon(slanted(5, 7, 24, 22));
+    painter.drawPolygon(iconShadow(k));
     painter.setBrush(iconWhite);
     painter.setPen(QPen(iconBlack, 1));
-    painter.drawPolygon(slanted(2, 3, 24, 22));
+    painter.drawPolygon(iconPage(k));
     painter.setBrush(mono ? iconBlack : iconCyan);
-    painter.drawPolygon(slanted(2, 3, 24, 5));
+    painter.drawPolygon(iconTitleBar(k));
     return image;
+}
+
+// The same picture as a scalable SVG, for desktops that draw icons at any size.
+QByteArray iconSvg() {
+    auto polygon = [](const QPolygonF& shape, const QColor& fill, bool outlined) {
+        QByteArray points;
+        for (const QPointF& point : shape)
+            points += QByteArray::number(point.x()) + ',' + QByteArray::number(point.y()) + ' ';
+        QByteArray element =
+            "  <polygon points=\"" + points.trimmed() + "\" fill=\"" + fill.name().toLatin1() + '"';
+        if (outlined)
+            element += " stroke=\"#000000\" stroke-width=\"1\" stroke-linejoin=\"miter\"";
+        return element + "/>\n";
+    };
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+           "viewBox=\"0 0 32 32\">\n" +
+           polygon(iconShadow(1), iconGrey, false) + polygon(iconPage(1), iconWhite, true) +
+           polygon(iconTitleBar(1), iconCyan, true) + "</svg>\n";
 }
 
 // ---- A Windows icon file with the three images: 4 bits a pixel for the 16-colour ones, 1 bit for
@@ -212,6 +242,14 @@ bool save(const QImage& image, const QString& path) {
     return false;
 }
 
+bool write(const QByteArray& bytes, const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -220,12 +258,13 @@ int main(int argc, char** argv) {
     const QImage colour32 = iconImage(32, false), colour16 = iconImage(16, false),
                  mono32 = iconImage(32, true);
     const QList<QRgb> monoPalette{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    QFile ico(dir + "/correlatore.ico");
-    const bool ok = save(formulaImage(), dir + "/formula.bmp") &&
-                    save(withPalette(colour32, standardPalette), dir + "/icon-32.png") &&
-                    save(withPalette(colour16, standardPalette), dir + "/icon-16.png") &&
-                    save(withPalette(mono32, monoPalette), dir + "/icon-32-mono.png") &&
-                    ico.open(QIODevice::WriteOnly) &&
-                    ico.write(iconFile(colour32, colour16, mono32)) > 0;
+    const bool ok =
+        save(formulaImage(), dir + "/formula.bmp") &&
+        save(withPalette(colour32, standardPalette), dir + "/icon-32.png") &&
+        save(withPalette(colour16, standardPalette), dir + "/icon-16.png") &&
+        save(withPalette(mono32, monoPalette), dir + "/icon-32-mono.png") &&
+        save(withPalette(iconImage(48, false), standardPalette), dir + "/icon-48.png") &&
+        write(iconSvg(), dir + "/correlatore.svg") &&
+        write(iconFile(colour32, colour16, mono32), dir + "/correlatore.ico");
     return ok ? 0 : 1;
 }

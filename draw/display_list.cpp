@@ -2,7 +2,10 @@
 
 #include "run_time_error.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <unordered_set>
 
 namespace correlatore {
 
@@ -17,10 +20,21 @@ void checkCoordinate(float value) {
         throw RunTimeError(error_code::overflow, "Overflow");
 }
 
+struct DrawOpHash {
+    std::size_t operator()(const DrawOp& op) const noexcept {
+        // + 0.0f makes -0 and +0, which compare equal, hash alike.
+        std::size_t h = static_cast<std::size_t>(op.kind) ^ (std::size_t{op.colour} << 8);
+        for (const float v : {op.x1, op.y1, op.x2, op.y2})
+            h = h * 1000003u ^ std::bit_cast<std::uint32_t>(v + 0.0f);
+        return h;
+    }
+};
+
 } // namespace
 
 void DrawingSurface::Cls() {
     m_ops.clear();
+    m_settled = 0;
     if (m_listener)
         m_listener();
 }
@@ -45,6 +59,17 @@ void DrawingSurface::Circle(std::int16_t flags, float x, float y, float radius, 
     if (radius < 0.0f)
         throw RunTimeError(error_code::invalidProcedureCall, "Chiamata di procedura non valida");
     append({DrawOp::Kind::Circle, x, y, radius, 0.0f, colourFor(flags, colourGiven, colour)});
+}
+
+void DrawingSurface::dropHiddenRepeats() {
+    if (m_settled == m_ops.size())
+        return;
+    const auto settledEnd = m_ops.begin() + static_cast<std::ptrdiff_t>(m_settled);
+    const std::unordered_set<DrawOp, DrawOpHash> recent(settledEnd, m_ops.end());
+    const auto kept = std::remove_if(m_ops.begin(), settledEnd,
+                                     [&](const DrawOp& op) { return recent.contains(op); });
+    m_ops.erase(kept, settledEnd);
+    m_settled = m_ops.size();
 }
 
 void DrawingSurface::append(const DrawOp& op) {

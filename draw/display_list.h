@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <utility>
@@ -42,6 +43,13 @@ public:
     void Line(std::int16_t flags, float x1, float y1, float x2, float y2, ColorRef colour);
     void Circle(std::int16_t flags, float x, float y, float radius, ColorRef colour);
 
+    // Drops every earlier operation that one drawn since the last call repeats exactly. Drawing is
+    // opaque and aliased, so the repeat covers exactly the pixels of what it replaces and the
+    // picture stays the same, while pressing for the same curve again and again no longer
+    // lengthens the list (and every repaint with it). Operations drawn between two calls are
+    // kept call for call, repeats and all: the frame sets some of its dots twice.
+    void dropHiddenRepeats();
+
     const DisplayList& ops() const { return m_ops; }
     bool isEmpty() const { return m_ops.empty(); }
     void setForeColor(ColorRef colour) { m_foreColor = colour; }
@@ -54,6 +62,7 @@ private:
     ColorRef colourFor(std::int16_t flags, std::int16_t colourBit, ColorRef colour) const;
 
     DisplayList m_ops;
+    std::size_t m_settled = 0; // m_ops[0, m_settled) hold no repeat of one another's
     ColorRef m_foreColor;
     std::function<void()> m_listener;
 };

@@ -11,12 +11,9 @@ namespace correlatore {
 
 namespace {
 
-// The window's background, the standard light grey of 3D faces.
-const QColor chartBackground(240, 240, 240);
-
 std::optional<QByteArray> pngPicture(const DisplayList& ops, int scale) {
     QImage image(chartPixelWidth * scale, chartPixelHeight * scale, QImage::Format_RGB32);
-    image.fill(chartBackground);
+    image.fill(toQColor(chartBackground));
     QPainter painter(&image);
     painter.scale(scale, scale);
     render(ops, painter);
@@ -41,7 +38,7 @@ std::optional<QByteArray> svgPicture(const DisplayList& ops) {
     QPainter painter;
     if (!painter.begin(&generator))
         return std::nullopt;
-    painter.fillRect(QRect(0, 0, chartPixelWidth, chartPixelHeight), chartBackground);
+    painter.fillRect(QRect(0, 0, chartPixelWidth, chartPixelHeight), toQColor(chartBackground));
     render(ops, painter);
     painter.end();
     return bytes;

@@ -3,7 +3,8 @@
 // horizontal row, a missing last dot), axes that stop short, the foreground colour not used for
 // unflagged dots, a bad coordinate recorded instead of raising a run-time error, pixels that do
 // not land where the geometry says, an invisible simulated point, and formula ink outside its
-// boxes.
+// boxes; a curve drawn again and again lengthening the drawing, or the shortening changing the
+// picture.
 
 #include "chart_frame.h"
 #include "chart_geometry.h"
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QSet>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -160,6 +162,47 @@ bool isColour(const QImage& image, int x, int y, QColor colour) {
 }
 
 } // namespace
+
+namespace {
+
+// The frame, then each drawing in turn, settled as the window settles it after each procedure.
+DisplayList drawnInTurn(const std::vector<std::function<void(DrawingSurface&)>>& drawings,
+                        bool settle = true) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    for (const auto& draw : drawings) {
+        if (settle)
+            surface.dropHiddenRepeats();
+        draw(surface);
+    }
+    if (settle)
+        surface.dropHiddenRepeats();
+    return surface.ops();
+}
+
+} // namespace
+
+TEST(DrawingSurface, RepeatedDrawingsKeepOneCopyOnTopAndThePictureUnchanged) {
+    const auto curve = [](DrawingSurface& s) {
+        drawTheoreticalCurve(s);
+    };
+    const auto circles = [](DrawingSurface& s) {
+        for (int i = 0; i <= 240; i += 4)
+            drawSimulatedPoint(s, -60.0 + 0.5 * i, 0.5 + i / 500.0);
+    };
+    const DisplayList once = drawnInTurn({circles, curve});
+    std::vector<std::function<void(DrawingSurface&)>> many{curve, circles};
+    for (int i = 0; i < 100; ++i)
+        many.push_back(curve);
+    const DisplayList repeated = drawnInTurn(many);
+    EXPECT_EQ(repeated.size(), once.size());
+    EXPECT_EQ(repeated, once); // the circles, then the curve over them
+    const DisplayList everyCall = drawnInTurn(many, false);
+    EXPECT_GT(everyCall.size(), 100 * 1200u);
+    EXPECT_TRUE(rendered(repeated) == rendered(everyCall)) << "the picture changed";
+    // Repeats within one drawing stay call for call: the frame sets some dots twice.
+    EXPECT_EQ(drawnInTurn({}).size(), static_cast<std::size_t>(frameOpCount));
+}
 
 TEST(Renderer, FramePixelsLandWhereTheGeometrySays) {
     const QImage image = rendered(frame());
