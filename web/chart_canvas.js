@@ -1,10 +1,10 @@
-// The canvas renderer of the chart's display list: the same pixels as the desktop's renderer.
-// A point fills the pixel that holds it; a line is one pixel wide from the pixel of its start to
-// that of its end, both included; a circle under 2 pixels in radius is the desktop's 5 x 5 ring
-// around the pixel of its centre. Pixels are written, not stroked, so nothing is anti-aliased.
+// The canvas renderer of the chart's display list: the same pixels as the desktop's renderer, with
+// its scale, background and smallest circle taken from the exported layout. A point fills the
+// pixel that holds it; a line is one pixel wide from the pixel of its start to that of its end,
+// both included; a circle is drawn at least at the smallest radius, and at 2 pixels it is the
+// desktop's 5 x 5 ring around the pixel of its centre. Pixels are written, not stroked, so nothing
+// is anti-aliased.
 const ChartCanvas = (() => {
-  const twipsPerPixel = 15;
-  const background = [240, 240, 240];
   // The ring the desktop draws for a circle of radius 2 pixels: offsets from the centre pixel.
   const ring = [
     [0, -2], [1, -2],
@@ -14,14 +14,23 @@ const ChartCanvas = (() => {
     [-1, 2], [0, 2], [1, 2],
   ];
 
-  const pixelOf = (twips) => Math.floor(twips / twipsPerPixel);
+  const rgbOf = (css) => [1, 3, 5].map((at) => parseInt(css.slice(at, at + 2), 16));
 
   class Renderer {
-    constructor(canvas, layout) {
+    // `opLayout` from the engine's opLayout(); `drawing` the exported layout's twipsPerPixel,
+    // background ("#rrggbb") and minimumCircleRadius.
+    constructor(canvas, opLayout, drawing) {
       this.canvas = canvas;
       this.context = canvas.getContext('2d', { willReadFrequently: true });
-      this.layout = layout;
+      this.layout = opLayout;
+      this.twipsPerPixel = drawing.twipsPerPixel;
+      this.background = rgbOf(drawing.background);
+      this.minimumCircleRadius = drawing.minimumCircleRadius;
       this.image = this.context.createImageData(canvas.width, canvas.height);
+    }
+
+    pixelOf(twips) {
+      return Math.floor(twips / this.twipsPerPixel);
     }
 
     setPixel(x, y, colour) {
@@ -49,8 +58,8 @@ const ChartCanvas = (() => {
     }
 
     circle(cx, cy, radiusTwips, colour) {
-      const radius = radiusTwips / twipsPerPixel;
-      if (radius <= 2) {
+      const radius = Math.max(radiusTwips / this.twipsPerPixel, this.minimumCircleRadius);
+      if (radius === 2) {
         for (const [dx, dy] of ring) this.setPixel(cx + dx, cy + dy, colour);
         return;
       }
@@ -68,29 +77,28 @@ const ChartCanvas = (() => {
     render(bytes) {
       const data = this.image.data;
       for (let i = 0; i < data.length; i += 4) {
-        data[i] = background[0];
-        data[i + 1] = background[1];
-        data[i + 2] = background[2];
+        data[i] = this.background[0];
+        data[i + 1] = this.background[1];
+        data[i + 2] = this.background[2];
         data[i + 3] = 255;
       }
       const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
       const op = this.layout;
       for (let at = 0; at + op.size <= bytes.byteLength; at += op.size) {
         const kind = view.getUint8(at + op.kind);
-        const x1 = view.getFloat32(at + op.x1, true), y1 = view.getFloat32(at + op.y1, true);
+        const field = (name) => view.getFloat32(at + op[name], true);
         const colour = view.getUint32(at + op.colour, true);
-        if (kind === op.point) {
-          this.setPixel(pixelOf(x1), pixelOf(y1), colour);
-        } else if (kind === op.line) {
-          const x2 = view.getFloat32(at + op.x2, true), y2 = view.getFloat32(at + op.y2, true);
-          this.line(pixelOf(x1), pixelOf(y1), pixelOf(x2), pixelOf(y2), colour);
-        } else if (kind === op.circle) {
-          this.circle(pixelOf(x1), pixelOf(y1), view.getFloat32(at + op.x2, true), colour);
-        }
+        const [px1, py1] = [this.pixelOf(field('x1')), this.pixelOf(field('y1'))];
+        if (kind === op.point)
+          this.setPixel(px1, py1, colour);
+        else if (kind === op.line)
+          this.line(px1, py1, this.pixelOf(field('x2')), this.pixelOf(field('y2')), colour);
+        else if (kind === op.circle)
+          this.circle(px1, py1, field('x2'), colour); // x2 holds the radius
       }
       this.context.putImageData(this.image, 0, 0);
     }
   }
 
-  return { Renderer, twipsPerPixel };
+  return { Renderer };
 })();

@@ -1,7 +1,8 @@
 // The fifteen controls of the window, built from the control table that the desktop uses
 // (exported at build time): the same boxes, 1 px = 15 twips, the same texts, fonts and colours.
 const Controls = (() => {
-  const px = (twips) => Math.trunc(twips / 15);
+  let twipsPerPixel = 15; // set from the layout by extent() and create()
+  const px = (twips) => Math.trunc(twips / twipsPerPixel);
 
   function place(element, row) {
     element.id = row.name;
@@ -137,6 +138,7 @@ const Controls = (() => {
 
   // Builds the controls in tab order inside `form`; returns them by name.
   function create(form, layout, formulaDataUrl) {
+    twipsPerPixel = layout.twipsPerPixel;
     const controls = {};
     for (const row of layout.controls) {
       let element;
@@ -154,6 +156,7 @@ const Controls = (() => {
 
   // The client area the layout needs, in pixels.
   function extent(layout) {
+    twipsPerPixel = layout.twipsPerPixel;
     let width = 0, height = 0;
     for (const row of layout.controls) {
       width = Math.max(width, px(row.left + row.width));

@@ -28,6 +28,7 @@ public:
     void drawFrame() { drawChartFrame(m_surface); }
     void drawTheory() { drawTheoreticalCurve(m_surface); }
     void drawStep(double s, double p) { drawSimulatedPoint(m_surface, s, p); }
+    void dropHiddenRepeats() { m_surface.dropHiddenRepeats(); }
 
     // The recorded operations' bytes, a view into the module's memory that the next call into
     // the module may move: read it at once.
@@ -115,6 +116,7 @@ EMSCRIPTEN_BINDINGS(correlatore_engine) {
         .function("drawFrame", &Chart::drawFrame)
         .function("drawTheory", &Chart::drawTheory)
         .function("drawStep", &Chart::drawStep)
+        .function("dropHiddenRepeats", &Chart::dropHiddenRepeats)
         .function("ops", &Chart::ops);
     emscripten::function("opLayout", &opLayout);
     emscripten::function("runParameters", &runParameters);

@@ -1,9 +1,11 @@
 // Writes the window's layout as JSON for the web edition's page: the control table, the lists'
-// items, the title and the place of the 0 dB axis that Label3's numbers centre on. The page is laid
-// out from this, so the browser and the desktop window share one table.
+// items, the title, the place of the 0 dB axis that Label3's numbers centre on, and the renderer's
+// scale, background and smallest circle. The page is laid out and drawn from this, so the browser
+// and the desktop window share one table and one set of drawing constants.
 #include "chart_frame.h"
 #include "chart_geometry.h"
 #include "controls_table.h"
+#include "renderer.h"
 #include "run_parameters.h"
 
 #include <cstdio>
@@ -51,6 +53,10 @@ std::string cssColour(const std::optional<ColorRef>& colour) {
     return text;
 }
 
+std::string cssColour(ColorRef colour) {
+    return cssColour(std::optional<ColorRef>(colour));
+}
+
 template <typename Items> std::string jsonList(const Items& items) {
     std::string out = "[";
     for (const std::string_view item : items)
@@ -72,8 +78,10 @@ std::string controlJson(const ControlSpec& row) {
 
 std::string layoutJson() {
     std::ostringstream out;
-    out << "{\n  \"twipsPerPixel\": 15,\n  \"title\": " << quoted(chartTitle)
-        << ",\n  \"axisX\": " << chart::xOfSiNi(0.0)
+    out << "{\n  \"twipsPerPixel\": " << twipsPerPixel
+        << ",\n  \"background\": " << cssColour(chartBackground)
+        << ",\n  \"minimumCircleRadius\": " << minimumCircleRadiusPixels
+        << ",\n  \"title\": " << quoted(chartTitle) << ",\n  \"axisX\": " << chart::xOfSiNi(0.0)
         << ",\n  \"lists\": {\"Combo1\": " << jsonList(betaItems)
         << ", \"Combo2\": " << jsonList(nmItems) << "},\n  \"controls\": [\n";
     const auto& table = controlTable();

@@ -25,6 +25,7 @@
   }
 
   // ---- The window -------------------------------------------------------------------------------
+  document.documentElement.style.setProperty('--face', layout.background);
   const form = document.getElementById('form1');
   const canvas = document.getElementById('chart');
   const size = Controls.extent(layout);
@@ -36,7 +37,7 @@
   canvas.style.height = `${size.height}px`;
   const formula = `data:image/bmp;base64,${document.getElementById('formula').textContent.trim()}`;
   const controls = Controls.create(form, layout, formula);
-  const renderer = new ChartCanvas.Renderer(canvas, engine.opLayout());
+  const renderer = new ChartCanvas.Renderer(canvas, engine.opLayout(), layout);
   const chart = new engine.Chart();
   await document.fonts.ready;
   controls.Label3.placeNumbers();
@@ -108,7 +109,11 @@
   // ---- Clicks, queued while a run works ---------------------------------------------------------
   const pending = [];
   const texts = () => ({ combo1: controls.Combo1.text(), combo2: controls.Combo2.text() });
-  const carryOut = ({ procedure, texts: atClick }) => procedure(atClick);
+  // As in the window, a procedure's repeats of what the chart already shows leave the list.
+  const carryOut = ({ procedure, texts: atClick }) => {
+    procedure(atClick);
+    chart.dropHiddenRepeats();
+  };
   const click = (procedure) => {
     const entry = { procedure, texts: texts() };
     if (run) pending.push(entry);
