@@ -225,8 +225,9 @@ try {
 
   // "Crt = f(Si/Ni)": the red points fall on the pixels of the command line's points.
   await clickAndSettle(page, 'Command1');
-  check(sameSet(pixelsOfColour(await shownChart(page), red), redPixelsOfTheory()),
-        'Crt = f(Si/Ni) paints exactly the red pixels of the 1200 points');
+  const redShown = pixelsOfColour(await shownChart(page), red);
+  check(sameSet(redShown, redPixelsOfTheory()),
+        `Crt = f(Si/Ni) paints exactly the red pixels of the 1200 points (${redShown.size})`);
 
   // "Crsp = f(Si/Ni)": the chart is cleared, then 241 blue circles from the seeded run.
   await clickAndSettle(page, 'Command2');
@@ -237,8 +238,9 @@ try {
         `?seed=${seed} gives the command line's 241 P values bit for bit`);
   const afterRun = await shownChart(page);
   check(pixelsOfColour(afterRun, red).size === 0, 'the run cleared the red curve');
-  check(sameSet(pixelsOfColour(afterRun, blue), bluePixelsOf(desktopRun)),
-        'Crsp = f(Si/Ni) paints exactly the blue rings of the 241 circles');
+  const blueShown = pixelsOfColour(afterRun, blue);
+  check(sameSet(blueShown, bluePixelsOf(desktopRun)),
+        `Crsp = f(Si/Ni) paints exactly the blue rings of the 241 circles (${blueShown.size})`);
   await clickAndSettle(page, 'Command1');
   await compareWithDesktop(page, 'run, then theory', '--simulate', '--seed', seed, '--theory');
 
