@@ -108,6 +108,7 @@
 
   // ---- Clicks, queued while a run works ---------------------------------------------------------
   const pending = [];
+  let failed = false; // after a run-time error the window takes no more clicks, as on the desktop
   const texts = () => ({ combo1: controls.Combo1.text(), combo2: controls.Combo2.text() });
   // As in the window, a procedure's repeats of what the chart already shows leave the list.
   const carryOut = ({ procedure, texts: atClick }) => {
@@ -115,6 +116,7 @@
     chart.dropHiddenRepeats();
   };
   const click = (procedure) => {
+    if (failed) return;
     const entry = { procedure, texts: texts() };
     if (run) pending.push(entry);
     else carryOut(entry);
@@ -143,6 +145,7 @@
   };
 
   const fail = (text) => {
+    failed = true;
     pending.length = 0;
     run = null;
     status.busy = false;
