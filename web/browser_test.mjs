@@ -1,8 +1,6 @@
-// The web edition in Debian's chromium, headless: guards against a page that drifts from the
-// desktop window (control boxes off the shared table, a chart whose pixels differ from the
-// desktop renderer's, a run that ignores the typed Beta or gives other P values than the command
-// line for the same seed, a Reset that leaves curves, clicks during a run lost or reordered) and
-// against any error in the browser's console. It cannot judge fonts' glyphs or the look of widgets.
+// Guards the web edition, in Debian's headless chromium, against drifting from the desktop: boxes
+// off the shared table, chart pixels or P values unlike the command line's, a typed Beta ignored,
+// clicks during a run lost, a console error. It cannot judge glyph shapes or the widgets' look.
 //   node browser_test.mjs SITE_DIR CORRELATORE_CLI
 import puppeteer from 'puppeteer-core';
 import { execFileSync } from 'node:child_process';
