@@ -144,52 +144,52 @@ const compareWithDesktop = async (page, what, ...args) => {
         `${what}: ${(share * 100).toFixed(3)} % of the chart's pixels equal the desktop's`);
 };
 
-try {
-  const page = await openPage(`${origin}/?seed=${seed}`);
-  await ready(page);
-  console.log(`     load: the page was ready ${
-    (await status(page)).readyMilliseconds.toFixed(0)} ms after it was asked for`);
-  check(await page.title() === 'Form1', 'the page is titled "Form1"');
-
-  // The fifteen controls stand where the desktop's control table puts them.
-  const layout = JSON.parse(await page.$eval('#layout', (e) => e.textContent));
+// ---- The checks, one concern each ---------------------------------------------------------------
+// The fifteen controls stand where the desktop's control table puts them; returns their boxes.
+async function checkControlBoxes(page, layout) {
   const boxes = await page.evaluate((names) => names.map((name) => {
     const r = document.getElementById(name).getBoundingClientRect();
     return { left: r.left, top: r.top, width: r.width, height: r.height };
   }), layout.controls.map((row) => row.name));
   check(layout.controls.length === 15, 'the table has 15 controls');
+  const px = (t) => Math.trunc(t / layout.twipsPerPixel);
   layout.controls.forEach((row, i) => {
     const box = boxes[i];
-    const px = (t) => Math.trunc(t / 15);
     const sizeOk = row.autoSize ? box.width > 0 && box.height > 0
                                 : box.width === px(row.width) && box.height === px(row.height);
     check(box.left === px(row.left) && box.top === px(row.top) && sizeOk,
           `${row.name} at ${box.left},${box.top} size ${box.width}x${box.height}`);
   });
-  // What shows in the controls: the legends' and the title's ink in their colours, and the
-  // formula picture unscaled at the top-left of the picture box's interior.
-  const boxOf = (name) => {
-    const row = layout.controls.find((r) => r.name === name);
-    const box = boxes[layout.controls.indexOf(row)];
-    return { x: box.left, y: box.top, width: Math.ceil(box.width), height: Math.ceil(box.height) };
-  };
+  return Object.fromEntries(layout.controls.map((row, i) => {
+    const box = boxes[i];
+    return [row.name, { x: box.left, y: box.top, width: Math.ceil(box.width),
+                        height: Math.ceil(box.height) }];
+  }));
+}
+
+// What shows in the controls: the legends' and the title's ink in their colours, and the formula
+// picture unscaled at the top-left of the picture box's interior.
+async function checkControlInk(page, boxes) {
   const inkLike = (rgb) => (p) => {
     const [r, g, b] = [p & 0xff, (p >> 8) & 0xff, (p >> 16) & 0xff];
     return [r, g, b].every((c, i) => (rgb[i] ? c > 180 : c < 90));
   };
   for (const [name, rgb, colour] of [['Label1', [0, 0, 1], 'blue'], ['Label8', [1, 0, 0], 'red'],
     ['Label9', [0, 0, 1], 'blue']]) {
-    const shot = await page.screenshot({ clip: boxOf(name), encoding: 'base64' });
+    const shot = await page.screenshot({ clip: boxes[name], encoding: 'base64' });
     const ink = (await decodePng(page, shot)).pixels.filter(inkLike(rgb)).length;
     check(ink >= 20, `${name}'s caption is written in ${colour}`);
   }
-  const picture = boxOf('Picture1');
+  const picture = boxes.Picture1;
   const formula = await decodePng(page, await page.screenshot({
     clip: { x: picture.x + 2, y: picture.y + 2, width: 342, height: 83 }, encoding: 'base64' }));
   const at = (x, y) => formula.pixels[y * formula.width + x];
   const bar = Array.from({ length: 326 - 188 + 1 }, (_, i) => at(188 + i, 35));
   check(bar.every((p) => p === 0) && at(2, 2) === 0xffffff && at(340, 80) === 0xffffff,
         'the formula picture shows unscaled: its fraction bar at y = 35 from x = 188 to 326');
+}
+
+async function checkListsAndFocus(page) {
   const comboTexts = await page.$$eval('.combo input', (inputs) => inputs.map((i) => i.value));
   check(comboTexts.join('|') === 'Beta|Nm campioni', 'the lists show "Beta" and "Nm campioni"');
   const focusOrder = [];
@@ -199,12 +199,12 @@ try {
   }
   check(focusOrder.join(' ') === 'Command1 Command2 Combo1 Combo2 Command3 Picture1 Command1',
         `Tab goes round the controls in the table's order (${focusOrder.join(' ')})`);
-  check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
-        'the engine runs the SIMD128 kernel');
+}
 
-  // The theory's points against the command line's: Crt in double precision (the maths
-  // libraries may differ in the last bits; measured and reported) and the plotted single-precision
-  // positions, which must be the same.
+// The theory's points against the command line's: Crt in double precision (the maths libraries
+// may differ in the last bits; measured and reported) and the plotted single-precision positions,
+// which must be the same.
+async function checkTheory(page) {
   const desktopTheory = csvRows(runCli('theory'));
   const pageTheory = await page.evaluate(() => window.correlatore.theoryPoints());
   const bits = (v) => new BigInt64Array(new Float64Array([v]).buffer)[0];
@@ -220,14 +220,15 @@ try {
   console.log(`     theory: ${differing} of ${desktopTheory.length} Crt values differ from the ` +
               `desktop's, by at most ${worstUlps} unit(s) in the last place`);
   check(samePlot, 'the 1200 theory points plot at the desktop\'s single-precision positions');
+}
 
-  // "Crt = f(Si/Ni)": the red points fall on the pixels of the command line's points.
+// The three buttons, one after another, against the command line's points, P values and pictures.
+async function checkButtons(page) {
   await clickAndSettle(page, 'Command1');
   const redShown = pixelsOfColour(await shownChart(page), red);
   check(sameSet(redShown, redPixelsOfTheory()),
         `Crt = f(Si/Ni) paints exactly the red pixels of the 1200 points (${redShown.size})`);
 
-  // "Crsp = f(Si/Ni)": the chart is cleared, then 241 blue circles from the seeded run.
   await clickAndSettle(page, 'Command2');
   const desktopRun = simulation('100');
   let run = (await status(page)).lastRun;
@@ -242,7 +243,6 @@ try {
   await clickAndSettle(page, 'Command1');
   await compareWithDesktop(page, 'run, then theory', '--simulate', '--seed', seed, '--theory');
 
-  // A typed "6400" in the Beta list is the run's Beta.
   await typeInto(page, 'Combo1', '6400');
   await clickAndSettle(page, 'Command2');
   run = (await status(page)).lastRun;
@@ -251,14 +251,15 @@ try {
         'typing "6400" into Beta runs with Beta 6400, P as the command line\'s');
   await compareWithDesktop(page, 'Beta 6400', '--simulate', '--beta', '6400', '--seed', seed);
 
-  // Reset leaves the frame alone.
   await clickAndSettle(page, 'Command3');
   const afterReset = await shownChart(page);
   check(pixelsOfColour(afterReset, red).size === 0 && pixelsOfColour(afterReset, blue).size === 0,
         'Reset clears both curves');
   await compareWithDesktop(page, 'after Reset');
+}
 
-  // A run at Nm 200000, timed; clicks made during it wait, in order, with their own texts.
+// Clicks made during a run wait, and are carried out in order, each with its own texts.
+async function checkQueuedClicks(page) {
   await page.click('#Combo2 .arrow');
   await page.click('#Combo2 li:nth-child(2)');
   const before = (await status(page)).runs;
@@ -269,56 +270,82 @@ try {
   check(await page.$eval('#Combo1 input', (e) => e.value) === '800 ',
         'the Beta list keeps exactly what was typed, blank included');
   await settled(page, before + 2);
-  const runs = await page.evaluate(() => window.correlatore.status);
-  check(runs.runs === before + 2 && runs.lastRun.beta === 100 && runs.lastRun.nm === 200000,
+  const after = await status(page);
+  check(after.runs === before + 2 && after.lastRun.beta === 100 && after.lastRun.nm === 200000,
         'a click during a run is carried out after it, with the texts of its own moment');
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
-  const queued = await shownChart(page);
-  check(pixelsOfColour(queued, red).size > 0 && pixelsOfColour(queued, blue).size > 0,
+  const shown = await shownChart(page);
+  check(pixelsOfColour(shown, red).size > 0 && pixelsOfColour(shown, blue).size > 0,
         'the queued Crt drew its curve over the queued run\'s circles');
-  await page.close();
+}
 
-  // The timing: a fresh page, one run at Nm 200000 (reported, not judged).
-  const timed = await openPage(`${origin}/?seed=${seed}`);
-  await ready(timed);
-  await typeInto(timed, 'Combo2', '200000');
-  await clickAndSettle(timed, 'Command2');
-  const ms = (await status(timed)).lastRun.milliseconds;
+// A fresh page, one run at Nm 200000: reported, not judged.
+async function reportSpeed() {
+  const page = await openPage(`${origin}/?seed=${seed}`);
+  await ready(page);
+  await typeInto(page, 'Combo2', '200000');
+  await clickAndSettle(page, 'Command2');
+  const ms = (await status(page)).lastRun.milliseconds;
   console.log(`     speed: a run at Nm 200000 took ${ms.toFixed(0)} ms in the page`);
-  await timed.close();
+  await page.close();
+}
 
-  // Once loaded from a server, the page works offline.
-  const offline = await openPage(`${origin}/`);
-  await ready(offline);
-  let offlineRun = 0;
+// Once loaded from a server, the page loads again and runs with no network.
+async function checkOffline() {
+  const page = await openPage(`${origin}/`);
+  await ready(page);
+  let steps = 0;
   try {
-    await offline.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration())
-                                               ?.active, { timeout: 10000 });
-    await offline.setOfflineMode(true);
-    await offline.goto(`${origin}/?seed=${seed}`);
-    await ready(offline);
-    await clickAndSettle(offline, 'Command2');
-    offlineRun = (await status(offline)).lastRun.p.length;
+    await page.waitForFunction(async () => !!(await navigator.serviceWorker.getRegistration())
+                                            ?.active, { timeout: 10000 });
+    await page.setOfflineMode(true);
+    await page.goto(`${origin}/?seed=${seed}`);
+    await ready(page);
+    await clickAndSettle(page, 'Command2');
+    steps = (await status(page)).lastRun.p.length;
   } catch (error) {
     console.log(`     offline: ${error.message.split('\n')[0]}`);
   }
-  check(offlineRun === 241, 'once loaded from a server, the page loads and runs offline');
-  await offline.setOfflineMode(false);
-  await offline.close();
+  check(steps === 241, 'once loaded from a server, the page loads and runs offline');
+  await page.setOfflineMode(false);
+  await page.close();
+}
 
-  // From the disk, without a server.
-  const local = await openPage(`${pathToFileURL(join(siteDir, 'index.html'))}?seed=${seed}`);
-  await ready(local);
-  await clickAndSettle(local, 'Command2');
-  check((await status(local)).lastRun.p.length === 241, 'the page runs from file:// too');
-  await local.close();
+async function checkFromFile() {
+  const page = await openPage(`${pathToFileURL(join(siteDir, 'index.html'))}?seed=${seed}`);
+  await ready(page);
+  await clickAndSettle(page, 'Command2');
+  check((await status(page)).lastRun.p.length === 241, 'the page runs from file:// too');
+  await page.close();
+}
 
-  // Without WebAssembly the page says so.
-  const old = await openPage(`${origin}/`, () => { delete globalThis.WebAssembly; });
-  await old.waitForSelector('#message:not([hidden])', { timeout: 10000 });
-  const said = await old.$eval('#message', (e) => e.textContent);
+async function checkWithoutWebAssembly() {
+  const page = await openPage(`${origin}/`, () => { delete globalThis.WebAssembly; });
+  await page.waitForSelector('#message:not([hidden])', { timeout: 10000 });
+  const said = await page.$eval('#message', (e) => e.textContent);
   check(said.includes('WebAssembly'), 'without WebAssembly the page says so');
-  await old.close();
+  await page.close();
+}
+
+try {
+  const page = await openPage(`${origin}/?seed=${seed}`);
+  await ready(page);
+  console.log(`     load: the page was ready ${
+    (await status(page)).readyMilliseconds.toFixed(0)} ms after it was asked for`);
+  check(await page.title() === 'Form1', 'the page is titled "Form1"');
+  const layout = JSON.parse(await page.$eval('#layout', (e) => e.textContent));
+  await checkControlInk(page, await checkControlBoxes(page, layout));
+  await checkListsAndFocus(page);
+  check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
+        'the engine runs the SIMD128 kernel');
+  await checkTheory(page);
+  await checkButtons(page);
+  await checkQueuedClicks(page);
+  await page.close();
+  await reportSpeed();
+  await checkOffline();
+  await checkFromFile();
+  await checkWithoutWebAssembly();
 } catch (error) {
   check(false, `the test ran to its end (${error.stack ?? error})`);
 } finally {
