@@ -69,7 +69,8 @@ const Controls = (() => {
     field.type = 'text';
     field.value = row.caption;
     for (const [name, value] of [['autocomplete', 'off'], ['autocorrect', 'off'],
-      ['autocapitalize', 'off'], ['spellcheck', 'false'], ['aria-label', row.name]])
+      ['autocapitalize', 'off'], ['spellcheck', 'false'],
+      ['aria-label', row.caption]]) // a screen reader names a list by what it sets
       field.setAttribute(name, value);
     const arrow = document.createElement('button');
     arrow.type = 'button';
@@ -131,7 +132,7 @@ const Controls = (() => {
     element.tabIndex = 0;
     const image = document.createElement('img');
     image.src = formulaDataUrl;
-    image.alt = 'Crt = (2/\u03c0) ArcSen[1 / (1 + (Ni/Si)\u00b2)]';
+    image.alt = 'Crt = (2 / \u03c0) ArcSen [1 / (1 + (Ni/Si)\u00b2)]';
     element.append(image);
     return element;
   }
