@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <cstdio>
 #include <new>
 
 namespace correlatore {
@@ -119,6 +120,9 @@ void Form1::Command2_Click() {
     SimulationOptions options;
     options.parameters = parameters;
     options.seed = m_fixedSeed ? *m_fixedSeed : seedFromClock();
+    // Told at every run, so that a run seen in the window can be made again (correlatore --seed,
+    // or correlatore-cli render --simulate --seed).
+    std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
     SimulationRun::Receiver receiver{[this](const StepResult& step) { onSimulatedStep(step); },
                                      [this] { onSimulationFinished(); },
                                      [this](const RunTimeError& error) {
@@ -198,6 +202,23 @@ void Form1::fail(const RunTimeError& error) {
     // Reported from the event loop, never from inside a paint event.
     QMetaObject::invokeMethod(
         this, [this, error] { m_report(error); }, Qt::QueuedConnection);
+}
+
+void Form1::showDrawing(const DisplayList& ops) {
+    m_surface.Cls();
+    for (const DrawOp& op : ops) {
+        switch (op.kind) {
+        case DrawOp::Kind::Point:
+            m_surface.PSet(DrawingSurface::colourGiven, op.x1, op.y1, op.colour);
+            break;
+        case DrawOp::Kind::Line:
+            m_surface.Line(DrawingSurface::lineColourGiven, op.x1, op.y1, op.x2, op.y2, op.colour);
+            break;
+        case DrawOp::Kind::Circle:
+            m_surface.Circle(DrawingSurface::colourGiven, op.x1, op.y1, op.x2, op.colour);
+            break;
+        }
+    }
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -33,6 +33,10 @@ public:
     // For tests of a machine out of threads: how a simulation run starts its thread.
     void setThreadStarter(ThreadStarter start) { m_startThread = std::move(start); }
 
+    // For pictures of the window (correlatore-cli render): shows a drawing made elsewhere by the
+    // same procedures, as if the presses that made it had happened here.
+    void showDrawing(const DisplayList& ops);
+
     const DrawingSurface& surface() const { return m_surface; }
     std::int16_t Beta() const { return m_Beta; }
     bool isSimulationRunning() const { return m_run != nullptr; }

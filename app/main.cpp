@@ -1,11 +1,17 @@
 #include "display_check.h"
 #include "form1.h"
 #include "qt_italian.h"
+#include "window_arguments.h"
 
 #include <QApplication>
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    const auto arguments = correlatore::readWindowArguments(argc, argv);
+    if (arguments.exitStatus) {
+        std::fputs(arguments.message.c_str(), *arguments.exitStatus == 0 ? stdout : stderr);
+        return *arguments.exitStatus;
+    }
     if (const std::string problem = correlatore::missingDisplayMessage(); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
@@ -13,6 +19,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     correlatore::installQtItalian(app);
     correlatore::Form1 form;
+    if (arguments.seed)
+        form.setSimulationSeed(*arguments.seed);
     form.showMaximized();
     return app.exec();
 }

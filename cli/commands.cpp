@@ -6,15 +6,18 @@
 #include "csv.h"
 #include "curves.h"
 #include "output_file.h"
+#include "picture_description.h"
 #include "render_loader.h"
 #include "run_seed.h"
 #include "run_time_error.h"
 #include "theory.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 namespace correlatore {
 
@@ -78,9 +81,9 @@ int runTheory(const TheoryCommand& command) {
 namespace {
 
 // Runs a simulation as the command asks, with a progress bar; the seed comes from the clock, and is
-// told on stderr, unless one was given.
-void runSimulation(const SimulateCommand& command,
-                   const std::function<void(const StepResult&)>& onStep) {
+// told on stderr, unless one was given. Returns the seed used.
+std::uint64_t runSimulation(const SimulateCommand& command,
+                            const std::function<void(const StepResult&)>& onStep) {
     SimulationOptions options;
     options.parameters = command.parameters;
     options.seed = command.seed ? *command.seed : seedFromClock();
@@ -92,6 +95,7 @@ void runSimulation(const SimulateCommand& command,
         onStep(step);
         progress.show(step.index + 1);
     });
+    return options.seed;
 }
 
 } // namespace
@@ -99,10 +103,13 @@ void runSimulation(const SimulateCommand& command,
 int runSimulate(const SimulateCommand& command) {
     return exitStatusOf([&] {
         OutputFile output(command.out);
-        std::fputs("s,p,px,py\n", output.stream());
+        // Today's four columns first, unchanged, so that existing readers keep working; then the
+        // coefficient that the chart plots and the theory's value at the same Si/Ni.
+        std::fputs("s,p,px,py,c,crt\n", output.stream());
         runSimulation(command, [&](const StepResult& step) {
             writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
-                     chart::yOfCoincidence(step.p));
+                     chart::yOfCoincidence(step.p), 2.0 * step.p - 1.0,
+                     theoreticalCorrelation(step.s));
         });
         output.commit();
     });
@@ -112,6 +119,18 @@ namespace {
 
 void appendBytes(const char* data, std::size_t size, void* file) {
     std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
+}
+
+int layoutNumber(PictureLayout layout) {
+    switch (layout) {
+    case PictureLayout::WholeWindow:
+        return correlatoreWholeWindow;
+    case PictureLayout::BareChart:
+        return correlatoreBareChart;
+    case PictureLayout::ChartWithLabels:
+        break;
+    }
+    return correlatoreChartWithLabels;
 }
 
 } // namespace
@@ -124,15 +143,40 @@ int runRender(const RenderCommand& command) {
         OutputFile output(command.out); // before the run: a bad path fails at once
         DrawingSurface surface;
         drawChartFrame(surface);
+        std::uint64_t seed = 0;
         if (command.simulate)
-            runSimulation(command.simulation, [&](const StepResult& step) {
+            seed = runSimulation(command.simulation, [&](const StepResult& step) {
                 drawSimulatedPoint(surface, step.s, step.p);
             });
         if (command.theory)
             drawTheoreticalCurve(surface);
+
+        // The lists show what chose the run's Beta and Nm, as in the window after the run.
+        const RunParameters& run = command.simulation.parameters;
+        const std::string combo1 = command.simulate ? std::to_string(run.beta) : "Beta";
+        const std::string combo2 = command.simulate ? std::to_string(run.nm) : "Nm campioni";
+        const PictureDescription picture = describePicture(command, seed);
+        std::vector<const char*> fields;
+        for (const auto& [key, value] : picture.fields) {
+            fields.push_back(key.c_str());
+            fields.push_back(value.c_str());
+        }
         const DisplayList& ops = surface.ops();
-        if (render(ops.data(), ops.size(), command.kind == PictureKind::Png ? 0 : 1, command.scale,
-                   appendBytes, output.stream()) != 0)
+        const CorrelatorePictureRequest request{ops.data(),
+                                                ops.size(),
+                                                command.kind == PictureKind::Png ? 0 : 1,
+                                                command.scale,
+                                                layoutNumber(command.layout),
+                                                combo1.c_str(),
+                                                combo2.c_str(),
+                                                picture.title.c_str(),
+                                                picture.description.c_str(),
+                                                fields.data(),
+                                                picture.fields.size()};
+        const int status = render(&request, appendBytes, output.stream());
+        if (status == correlatoreNoWindow)
+            throw std::runtime_error("this build has no window to draw; only --bare pictures");
+        if (status != 0)
             throw std::runtime_error("cannot encode the picture " + command.out);
         output.commit();
     });

@@ -21,10 +21,17 @@ struct SimulateCommand {
 
 enum class PictureKind { Png, Svg };
 
+enum class PictureLayout {
+    ChartWithLabels, // the chart as the window shows it, its labels included
+    WholeWindow,     // the window's whole client area
+    BareChart,       // the chart's drawing alone
+};
+
 struct RenderCommand {
     std::string out;
     PictureKind kind = PictureKind::Png;
     int scale = 2;
+    PictureLayout layout = PictureLayout::ChartWithLabels;
     bool theory = false;
     bool simulate = false;
     SimulateCommand simulation;

@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     SimulateCommand simulate;
     SimulationTexts simulateTexts;
     CLI::App* simulateCommand = app.add_subcommand(
-        "simulate", "A simulation run as CSV: s,p,px,py, one row per Si/Ni step");
+        "simulate", "A simulation run as CSV: s,p,px,py,c,crt, one row per Si/Ni step");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
     simulateCommand->add_option("--out", simulate.out, "Write to FILE instead of standard output")
         ->type_name("FILE");
@@ -110,13 +110,22 @@ int main(int argc, char** argv) {
     RenderCommand render;
     SimulationTexts renderTexts;
     CLI::App* renderCommand = app.add_subcommand(
-        "render", "The chart as a picture, exactly as the window draws it (PNG or SVG)");
+        "render",
+        "The chart and its labels as a picture, exactly as the window shows them (PNG or SVG)");
     renderCommand->add_option("--out", render.out, "The picture file, ending in .png or .svg")
         ->type_name("FILE")
         ->required()
         ->check(pictureSuffix());
     renderCommand->add_flag("--theory", render.theory, "Draw the theoretical curve (red points)");
     renderCommand->add_flag("--simulate", render.simulate, "Draw a simulation run (blue circles)");
+    bool wholeWindow = false;
+    bool bareChart = false;
+    CLI::Option* windowFlag = renderCommand->add_flag(
+        "--window", wholeWindow,
+        "Draw the whole window (title, legends, buttons, lists, formula), not just the chart");
+    renderCommand
+        ->add_flag("--bare", bareChart, "Draw the chart alone, without the window's labels")
+        ->excludes(windowFlag);
     addSimulationOptions(*renderCommand, render.simulation, renderTexts);
     renderCommand->add_option("--scale", render.scale, "Device pixels a window pixel, for PNG")
         ->check(CLI::Range(1, 8))
@@ -137,6 +146,9 @@ int main(int argc, char** argv) {
     if (*renderCommand) {
         render.simulation.parameters = readRunParameters(renderTexts.beta, renderTexts.nm);
         render.kind = hasSuffix(render.out, ".svg") ? PictureKind::Svg : PictureKind::Png;
+        render.layout = wholeWindow ? PictureLayout::WholeWindow
+                        : bareChart ? PictureLayout::BareChart
+                                    : PictureLayout::ChartWithLabels;
         return runRender(render);
     }
     simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);

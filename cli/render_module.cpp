@@ -1,12 +1,24 @@
 #include "render_module.h"
 
 #include "picture_file.h"
+#ifndef CORRELATORE_RENDER_WINDOW
+#define CORRELATORE_RENDER_WINDOW 0
+#endif
+
+#if CORRELATORE_RENDER_WINDOW
+#include "window_picture.h"
+
+#include <QApplication>
+#endif
 
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
+#include <optional>
 
 namespace {
+
+using namespace correlatore;
 
 // Qt's notes about the desktop session (a missing XDG_RUNTIME_DIR, say) mean nothing to a program
 // that only encodes a picture; only its errors reach stderr.
@@ -15,16 +27,52 @@ void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
         std::fprintf(stderr, "correlatore-cli: %s\n", qPrintable(message));
 }
 
+PictureInfo infoOf(const CorrelatorePictureRequest& request) {
+    PictureInfo info;
+    info.title = QString::fromUtf8(request.title);
+    info.description = QString::fromUtf8(request.description);
+    for (std::size_t i = 0; i < request.fieldCount; ++i)
+        info.fields.append({QString::fromUtf8(request.fields[2 * i]),
+                            QString::fromUtf8(request.fields[2 * i + 1])});
+    return info;
+}
+
+// The window's widgets need an application object; the picture needs no display, so it is made
+// on the offscreen platform, whatever the desktop session is.
+std::optional<QByteArray>
+pictureOfTheWindow([[maybe_unused]] const CorrelatorePictureRequest& request,
+                   [[maybe_unused]] const DisplayList& ops, [[maybe_unused]] PictureFormat format,
+                   [[maybe_unused]] const PictureInfo& info) {
+#if !CORRELATORE_RENDER_WINDOW
+    return std::nullopt;
+#else
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "correlatore-cli";
+    char* argv[] = {name, nullptr};
+    const QApplication application(argc, argv);
+    const ListTexts lists{QString::fromUtf8(request.combo1Text),
+                          QString::fromUtf8(request.combo2Text)};
+    const WindowPart part =
+        request.layout == correlatoreWholeWindow ? WindowPart::Whole : WindowPart::Chart;
+    return windowPicture(ops, part, lists, format, request.scale, info);
+#endif
+}
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int
-correlatore_render_picture(const correlatore::DrawOp* ops, std::size_t count, int format, int scale,
-                           CorrelatoreSink sink, void* context) {
-    using namespace correlatore;
+correlatore_render_picture(const CorrelatorePictureRequest* request, CorrelatoreSink sink,
+                           void* context) {
     qInstallMessageHandler(onlyQtErrors);
-    const DisplayList list(ops, ops + count);
-    const auto bytes =
-        chartPicture(list, format == 0 ? PictureFormat::Png : PictureFormat::Svg, scale);
+    if (!CORRELATORE_RENDER_WINDOW && request->layout != correlatoreBareChart)
+        return correlatoreNoWindow;
+    const DisplayList ops(request->ops, request->ops + request->count);
+    const PictureFormat format = request->format == 0 ? PictureFormat::Png : PictureFormat::Svg;
+    const PictureInfo info = infoOf(*request);
+    const auto bytes = request->layout == correlatoreBareChart
+                           ? chartPicture(ops, format, request->scale, info)
+                           : pictureOfTheWindow(*request, ops, format, info);
     if (!bytes)
         return 1;
     sink(bytes->constData(), static_cast<std::size_t>(bytes->size()), context);

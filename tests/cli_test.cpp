@@ -106,7 +106,7 @@ TEST(Cli, SimulateRepeatsWithTheSeedForAnyThreadCount) {
     EXPECT_EQ(one.out, eight.out);
     const auto rows = lines(one.out);
     ASSERT_EQ(rows.size(), 242u);
-    EXPECT_EQ(rows.front(), "s,p,px,py");
+    EXPECT_EQ(rows.front(), "s,p,px,py,c,crt");
     EXPECT_EQ(fields(rows[1])[2], "0");
     EXPECT_EQ(fields(rows.back())[0], "60");
     EXPECT_EQ(fields(rows.back())[2], "9200");
@@ -119,6 +119,41 @@ TEST(Cli, SimulateWithoutSeedPrintsTheOneItUsed) {
     ASSERT_EQ(result.err.rfind("seed: ", 0), 0u) << result.err;
     const std::string seed = result.err.substr(6, result.err.find('\n') - 6);
     EXPECT_EQ(run({"simulate", "--seed", seed}).out, result.out);
+}
+
+// Rows of seed 9, Beta 100, Nm 20000 as the four-column CSV gave them before c and crt were added:
+// the old columns must keep their text to the byte, so that existing readers see no change.
+TEST(Cli, SimulateKeepsTheFourOldColumnsAndAddsTheChartCoefficientAndTheTheory) {
+    const ProgramResult result = run({"simulate", "--seed", "9"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const auto rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 242u);
+    const struct {
+        const char* name;
+        std::size_t row;
+        const char* oldColumns;
+        double crt;
+    } cases[] = {
+        {"-60 dB", 1, "-60,0.5893778532142832,0,2627.9817", 6.369420382173036e-07},
+        {"0 dB, where rho is 1/2", 121, "0,0.680510994107091,4600,2044.7296", 0.33350240483968085},
+        {"+60 dB", 241, "60,0.9999999999999929,9200,4.5474735e-11", 0.9996064419247228},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(rows[c.row].substr(0, std::string(c.oldColumns).size() + 1),
+                  std::string(c.oldColumns) + ",");
+        const auto row = fields(rows[c.row]);
+        ASSERT_EQ(row.size(), 6u);
+        EXPECT_EQ(std::stod(row[5]), c.crt);
+    }
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const auto row = fields(rows[i]);
+        ASSERT_EQ(row.size(), 6u) << rows[i];
+        // The coefficient the chart plots: its height 3200 - 3200 c is the row's py.
+        const double c = std::stod(row[4]);
+        EXPECT_EQ(c, 2.0 * std::stod(row[1]) - 1.0) << rows[i];
+        EXPECT_NEAR(3200.0 - 3200.0 * c, std::stod(row[3]), 1e-3) << rows[i];
+    }
 }
 
 TEST(Cli, OutputFileAppearsWholeOrNotAtAll) {
@@ -185,27 +220,40 @@ void forgetTheDisplay() {
 TEST(CliRender, WritesPngAndSvgWithoutADisplay) {
     forgetTheDisplay();
     ScratchFolder folder("cli_render");
-    ProgramResult result = run({"render", "--out", folder / "chart.png", "--theory"});
-    ASSERT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    const std::string png = fileText(folder / "chart.png");
-    EXPECT_EQ(png.substr(1, 3), "PNG");
+    std::vector<std::vector<std::string>> layouts = {{"--bare"}};
+    if (CORRELATORE_RENDER_DRAWS_WINDOW) // the labelled pictures are the window, made offscreen
+        layouts.insert(layouts.end(), {{}, {"--window"}});
+    for (const std::vector<std::string>& layout : layouts) {
+        SCOPED_TRACE(layout.empty() ? "the chart with its labels" : layout.front());
+        const auto withLayout = [&](std::vector<std::string> arguments) {
+            arguments.insert(arguments.end(), layout.begin(), layout.end());
+            return run(arguments);
+        };
+        ProgramResult result = withLayout({"render", "--out", folder / "chart.png", "--theory"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        const std::string png = fileText(folder / "chart.png");
+        EXPECT_EQ(png.substr(1, 3), "PNG");
 
-    result = run({"render", "--out", folder / "chart.SVG", "--simulate", "--seed", "4", "--nm",
-                  "20000", "--beta", "800"});
-    ASSERT_EQ(result.exitStatus, 0) << result.err;
-    const std::string svg = fileText(folder / "chart.SVG");
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    std::size_t circles = 0;
-    for (std::size_t at = 0; (at = svg.find("<circle", at)) != std::string::npos; ++at)
-        ++circles;
-    EXPECT_EQ(circles, 241u);
-    // The same seed gives the same picture.
-    ASSERT_EQ(
-        run({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4", "--beta", "800"})
-            .exitStatus,
-        0);
-    EXPECT_EQ(fileText(folder / "again.svg"), svg);
+        result = withLayout({"render", "--out", folder / "chart.SVG", "--simulate", "--seed", "4",
+                             "--nm", "20000", "--beta", "800"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        const std::string svg = fileText(folder / "chart.SVG");
+        EXPECT_NE(svg.find("<svg"), std::string::npos);
+        std::size_t circles = 0;
+        for (std::size_t at = 0; (at = svg.find("<circle", at)) != std::string::npos; ++at)
+            ++circles;
+        EXPECT_EQ(circles, 241u);
+        // The same seed gives the same picture.
+        ASSERT_EQ(withLayout({"render", "--out", folder / "again.svg", "--simulate", "--seed", "4",
+                              "--beta", "800"})
+                      .exitStatus,
+                  0);
+        EXPECT_EQ(fileText(folder / "again.svg"), svg);
+    }
+    const ProgramResult both = run({"render", "--out", folder / "c.png", "--window", "--bare"});
+    EXPECT_EQ(both.exitStatus, 2);
+    EXPECT_EQ(lines(both.err).size(), 1u) << both.err;
 }
 
 // ---- Any arguments at all

@@ -1,0 +1,380 @@
+// Pictures from correlatore-cli render, set against the window they come from. Guards against: a
+// picture whose labels, chart or circles differ from the window's by one pixel; a window run that
+// its printed seed cannot repeat; a PNG that lands on a slide at the wrong size or an SVG that a
+// browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
+// browser; a picture that does not say what made it; render --simulate without its progress bar.
+
+#include "form1.h"
+#include "run_program.h"
+#include "window_arguments.h"
+#include "window_picture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <unistd.h>
+
+using namespace correlatore;
+
+namespace {
+
+const std::string cli = CORRELATORE_CLI_PATH;
+
+// A folder of its own for each test, removed at the end.
+struct ScratchFolder {
+    explicit ScratchFolder(const char* name)
+        : path(std::filesystem::temp_directory_path() /
+               (std::string(name) + "_" + std::to_string(getpid()))) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& file) const { return (path / file).string(); }
+    std::filesystem::path path;
+};
+
+QByteArray fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QImage renderedPng(const ScratchFolder& folder, std::vector<std::string> arguments) {
+    const std::string out = folder / "picture.png";
+    arguments.insert(arguments.begin(), {"render", "--out", out, "--scale", "1"});
+    const ProgramResult result = runProgram(cli, arguments);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    return QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels that differ at all.
+int differingPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+// The window as a user has it: the whole layout showing, the lists as the run found them.
+class PictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.resize(layoutPixelWidth, layoutPixelHeight);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    template <typename W> W* control(const char* name) {
+        W* widget = form.findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    // Clicks without moving the mouse or the focus, so that no button shows hovered or focused.
+    void press(const char* button) { control<QPushButton>(button)->click(); }
+
+    void waitForRunEnd() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isSimulationRunning(); }, 120000));
+        QCoreApplication::processEvents();
+    }
+
+    QImage grabbed(QSize size) {
+        return form.grab(QRect(QPoint(0, 0), size)).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    Form1 form;
+};
+
+} // namespace
+
+TEST_F(PictureTest, DefaultPictureIsTheWindowsChartWithItsLabelsToThePixel) {
+    press("Command1");
+    ScratchFolder folder("picture_chart");
+    const QImage picture = renderedPng(folder, {"--theory"});
+    const QRect label2 = control<QLabel>("Label2")->geometry();
+    const QRect label3 = control<QLabel>("Label3")->geometry();
+    // Just past "Si/Ni (db)" and just below the axis numbers; no legend, button or list.
+    EXPECT_GT(picture.width(), label2.right() + 1);
+    EXPECT_LT(picture.width(), control<QLabel>("Label8")->x());
+    EXPECT_LT(picture.width(), control<QPushButton>("Command1")->x());
+    EXPECT_GT(picture.height(), label3.bottom() + 1);
+    EXPECT_LT(picture.height(), control<QLabel>("Label1")->y());
+    EXPECT_LT(picture.height(), control<QLabel>("Label6")->y());
+    EXPECT_EQ(differingPixels(picture, grabbed(picture.size())), 0);
+}
+
+TEST_F(PictureTest, AWindowRunIsMadeAgainByItsPrintedSeed) {
+    control<QComboBox>("Combo1")->setEditText("800");
+    control<QComboBox>("Combo2")->setEditText("20000");
+    testing::internal::CaptureStderr();
+    press("Command2");
+    const std::string told = testing::internal::GetCapturedStderr();
+    waitForRunEnd();
+    const QRegularExpressionMatch seed =
+        QRegularExpression("^seed: ([0-9]+)\n$").match(QString::fromStdString(told));
+    ASSERT_TRUE(seed.hasMatch()) << told;
+    ScratchFolder folder("picture_seed");
+    const std::vector<std::string> run = {
+        "--simulate", "--seed", seed.captured(1).toStdString(), "--beta", "800", "--nm", "20000"};
+    const QImage chart = renderedPng(folder, run);
+    EXPECT_EQ(differingPixels(chart, grabbed(chart.size())), 0) << "the chart with its labels";
+    std::vector<std::string> whole = run;
+    whole.emplace_back("--window");
+    const QImage window = renderedPng(folder, whole);
+    ASSERT_EQ(window.size(), QSize(979, 665));
+    EXPECT_EQ(differingPixels(window, grabbed(window.size())), 0) << "the whole window";
+}
+
+TEST_F(PictureTest, EveryRunOfASeededSessionUsesItsSeed) {
+    // What `correlatore --seed 31` does to its window.
+    const char* argv[] = {"correlatore", "--seed", "31"};
+    form.setSimulationSeed(*readWindowArguments(3, argv).seed);
+    for (int run = 0; run < 2; ++run) {
+        testing::internal::CaptureStderr();
+        press("Command2");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "seed: 31\n") << "run " << run;
+        waitForRunEnd();
+    }
+}
+
+TEST(WindowArguments, SeedIsAWholeNumberAndEverythingElseIsLeftToQt) {
+    const struct {
+        const char* name;
+        std::vector<const char*> argv;
+        std::optional<std::uint64_t> seed;
+        std::optional<int> exitStatus;
+    } cases[] = {
+        {"no arguments", {"correlatore"}, std::nullopt, std::nullopt},
+        {"--seed N", {"correlatore", "--seed", "42"}, 42, std::nullopt},
+        {"--seed=N", {"correlatore", "--seed=0"}, 0, std::nullopt},
+        {"the largest seed",
+         {"correlatore", "--seed", "18446744073709551615"},
+         18446744073709551615u,
+         std::nullopt},
+        {"Qt's own option",
+         {"correlatore", "-platform", "offscreen", "--seed", "5"},
+         5,
+         std::nullopt},
+        {"too large", {"correlatore", "--seed", "18446744073709551616"}, std::nullopt, 2},
+        {"negative", {"correlatore", "--seed", "-1"}, std::nullopt, 2},
+        {"not a number", {"correlatore", "--seed", "abc"}, std::nullopt, 2},
+        {"trailing text", {"correlatore", "--seed=12x"}, std::nullopt, 2},
+        {"no value", {"correlatore", "--seed"}, std::nullopt, 2},
+        {"help", {"correlatore", "--help"}, std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WindowArguments arguments =
+            readWindowArguments(static_cast<int>(c.argv.size()), c.argv.data());
+        EXPECT_EQ(arguments.seed, c.seed);
+        EXPECT_EQ(arguments.exitStatus, c.exitStatus);
+        if (c.exitStatus == 2) {
+            EXPECT_NE(arguments.message.find("--seed"), std::string::npos);
+        }
+    }
+}
+
+TEST(WindowProgram, RejectsABadSeedBeforeLookingForADisplay) {
+    const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {"--seed", "abc"});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("'abc'"), std::string::npos) << result.err;
+}
+
+// ---- The file's own statements: size, density and origin
+
+namespace {
+
+// The pHYs chunk of a PNG: dots per metre across and down, and whether the unit is the metre.
+struct PngDensity {
+    std::uint32_t x = 0, y = 0;
+    int unit = -1;
+};
+
+std::uint32_t bigEndian(const QByteArray& bytes, qsizetype at) {
+    std::uint32_t value = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+PngDensity pngDensity(const QByteArray& png) {
+    for (qsizetype at = 8; at + 8 <= png.size();) {
+        const auto length = static_cast<qsizetype>(bigEndian(png, at));
+        if (png.mid(at + 4, 4) == "pHYs")
+            return {bigEndian(png, at + 8), bigEndian(png, at + 12),
+                    static_cast<std::uint8_t>(png[at + 16])};
+        at += length + 12;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(PictureFiles, PngRecordsNinetySixDotsPerInchTimesTheScale) {
+    ScratchFolder folder("picture_dpi");
+    const struct {
+        const char* layout;
+        QSize windowPixels; // empty: the chart with its labels, whose size depends on the fonts
+    } layouts[] = {{"--bare", {625, 427}}, {"--window", {979, 665}}, {nullptr, {}}};
+    for (const auto& layout : layouts) {
+        QSize windowPixels = layout.windowPixels;
+        for (const int scale : {1, 2, 4}) {
+            SCOPED_TRACE(std::string(layout.layout ? layout.layout : "labels") + " at scale " +
+                         std::to_string(scale));
+            std::vector<std::string> arguments = {"render", "--out", folder / "chart.png",
+                                                  "--scale", std::to_string(scale)};
+            if (layout.layout)
+                arguments.emplace_back(layout.layout);
+            ASSERT_EQ(runProgram(cli, arguments).exitStatus, 0);
+            const QByteArray png = fileBytes(folder / "chart.png");
+            const QImage image = QImage::fromData(png, "PNG");
+            if (windowPixels.isEmpty())
+                windowPixels = image.size();
+            EXPECT_EQ(image.size(), windowPixels * scale);
+            const PngDensity density = pngDensity(png);
+            EXPECT_EQ(density.unit, 1);
+            // 96 dpi is 3779.53 dots a metre; the file holds whole dots.
+            EXPECT_EQ(density.x, static_cast<std::uint32_t>(std::lround(96.0 * scale / 0.0254)));
+            EXPECT_EQ(density.y, density.x);
+        }
+    }
+}
+
+TEST(PictureFiles, SvgStatesTheWindowsPixelSize) {
+    ScratchFolder folder("picture_svg_size");
+    for (const char* layout : {"--bare", "--window", "--theory"}) {
+        SCOPED_TRACE(layout);
+        ASSERT_EQ(runProgram(cli, {"render", "--out", folder / "chart.svg", layout}).exitStatus, 0);
+        ASSERT_EQ(runProgram(cli, {"render", "--out", folder / "chart.png", "--scale", "1", layout})
+                      .exitStatus,
+                  0);
+        const QSize pixels = QImage(QString::fromStdString(folder / "chart.png")).size();
+        const QString svg = QString::fromUtf8(fileBytes(folder / "chart.svg"));
+        // CSS pixels are 1/96 inch: the size a browser shows, and the size on paper at 96 dpi.
+        EXPECT_TRUE(svg.contains(QStringLiteral(R"(<svg width="%1px" height="%2px")")
+                                     .arg(pixels.width())
+                                     .arg(pixels.height())))
+            << svg.left(300).toStdString();
+        EXPECT_TRUE(svg.contains(
+            QStringLiteral(R"(viewBox="0 0 %1 %2")").arg(pixels.width()).arg(pixels.height())));
+    }
+}
+
+TEST(PictureFiles, PicturesSayWhatMadeThem) {
+    ScratchFolder folder("picture_origin");
+    const std::vector<std::string> run = {"--theory", "--simulate", "--seed", "7",
+                                          "--beta",   "1600",       "--nm",   "20000"};
+    for (const char* file : {"run.png", "run.svg"}) {
+        std::vector<std::string> arguments = {"render", "--out", folder / file};
+        arguments.insert(arguments.end(), run.begin(), run.end());
+        ASSERT_EQ(runProgram(cli, arguments).exitStatus, 0);
+    }
+    QImageReader png(QString::fromStdString(folder / "run.png"));
+    const struct {
+        const char* key;
+        const char* value;
+    } fields[] = {{"Curves", "Crsp = f(Si/Ni), Crt = f(Si/Ni)"},
+                  {"Beta", "1600"},
+                  {"Nm", "20000"},
+                  {"Seed", "7"}};
+    for (const auto& field : fields)
+        EXPECT_EQ(png.text(field.key).toStdString(), field.value) << field.key;
+    EXPECT_TRUE(png.text("Software").startsWith("correlatore-cli "))
+        << png.text("Software").toStdString();
+    EXPECT_FALSE(png.text("Title").isEmpty());
+    EXPECT_TRUE(png.text("Description").contains("Beta = 1600, Nm = 20000, seed = 7"));
+
+    const QString svg = QString::fromUtf8(fileBytes(folder / "run.svg"));
+    const QString desc = QRegularExpression("<desc>([^<]*)</desc>").match(svg).captured(1);
+    EXPECT_TRUE(QRegularExpression("<title>[^<]+</title>").match(svg).hasMatch());
+    for (const char* line :
+         {"Software: correlatore-cli ", "Curves: Crsp = f(Si/Ni), Crt = f(Si/Ni)", "Beta: 1600",
+          "Nm: 20000", "Seed: 7"})
+        EXPECT_TRUE(desc.contains(line)) << line << " in " << desc.toStdString();
+
+    // A picture without a run names no seed.
+    ASSERT_EQ(runProgram(cli, {"render", "--out", folder / "theory.png", "--theory"}).exitStatus,
+              0);
+    QImageReader theory(QString::fromStdString(folder / "theory.png"));
+    EXPECT_EQ(theory.text("Curves").toStdString(), "Crt = f(Si/Ni)");
+    EXPECT_TRUE(theory.text("Seed").isEmpty());
+}
+
+// ---- A compact SVG that a browser draws as the PNG
+
+namespace {
+
+std::string chromium() {
+    for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"})
+        if (access(path, X_OK) == 0)
+            return path;
+    return {};
+}
+
+} // namespace
+
+TEST(PictureFiles, CompactSvgThatChromiumDrawsAsThePng) {
+    ScratchFolder folder("picture_chromium");
+    const std::vector<std::string> run = {"--theory", "--simulate", "--seed", "4", "--beta", "800"};
+    for (const char* file : {"chart.svg", "chart.png"}) {
+        std::vector<std::string> arguments = {"render", "--out", folder / file, "--scale", "1"};
+        arguments.insert(arguments.end(), run.begin(), run.end());
+        ASSERT_EQ(runProgram(cli, arguments).exitStatus, 0);
+    }
+    const QByteArray svg = fileBytes(folder / "chart.svg");
+    EXPECT_LE(svg.size(), 150 * 1024);
+    EXPECT_LT(svg.count("<path"), 20); // the dots of a colour as one path, not one element each
+    EXPECT_EQ(svg.count("<circle") + svg.count("<ellipse"), 241);
+
+    const std::string browser = chromium();
+    if (browser.empty())
+        GTEST_SKIP() << "chromium is not installed, so the SVG was not drawn by a browser";
+    const QImage png =
+        QImage(QString::fromStdString(folder / "chart.png")).convertToFormat(QImage::Format_RGB32);
+    const std::string shot = folder / "shot.png";
+    const ProgramResult result =
+        runProgram(browser, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                             "--disable-background-networking", "--disable-component-update",
+                             "--disable-sync", "--user-data-dir=" + folder / "profile",
+                             "--hide-scrollbars", "--force-device-scale-factor=1",
+                             "--window-size=" + std::to_string(png.width()) + "," +
+                                 std::to_string(png.height()),
+                             "--screenshot=" + shot, "file://" + folder / "chart.svg"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const QImage drawn = QImage(QString::fromStdString(shot)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), png.size());
+    const int differing = differingPixels(drawn, png);
+    std::cout << "chromium's drawing differs from the PNG in " << differing << " of "
+              << png.width() * png.height() << " pixels\n";
+    EXPECT_LE(differing, png.width() * png.height() / 100);
+}
+
+// ---- Progress on a terminal
+
+TEST(PictureFiles, RenderShowsTheProgressBarOnATerminal) {
+    ScratchFolder folder("picture_progress");
+    // script(1) gives the program a terminal for its stderr, as a user's shell does.
+    const ProgramResult result =
+        runProgram("/usr/bin/script",
+                   {"-qec", cli + " render --out " + folder / "run.png" + " --simulate --seed 3",
+                    "/dev/null"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.out.find("241/241 steps"), std::string::npos) << result.out;
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
