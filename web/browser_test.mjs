@@ -46,7 +46,8 @@ const bare = runCli('render', '--help').includes('--bare') ? ['--bare'] : [];
 const referencePng = (...args) => {
   const dir = mkdtempSync(join(tmpdir(), 'correlatore-web-'));
   const file = join(dir, 'chart.png');
-  runCli('render', '--out', file, '--scale', '1', ...bare, ...args);
+  const mode = args.includes('--window') ? [] : bare; // the whole window takes no --bare
+  runCli('render', '--out', file, '--scale', '1', ...mode, ...args);
   const bytes = readFileSync(file).toString('base64');
   rmSync(dir, { recursive: true });
   return bytes;
@@ -187,6 +188,17 @@ async function checkControlInk(page, boxes) {
   const bar = Array.from({ length: 326 - 188 + 1 }, (_, i) => at(188 + i, 35));
   check(bar.every((p) => p === 0) && at(2, 2) === 0xffffff && at(340, 80) === 0xffffff,
         'the formula picture shows unscaled: its fraction bar at y = 35 from x = 188 to 326');
+}
+
+// The whole page beside the desktop's whole window, reported only: the widgets' look and the
+// font rasterisers differ by design.
+async function reportWholeWindow(page) {
+  if (!runCli('render', '--help').includes('--window')) return;
+  const reference = await decodePng(page, referencePng('--window'));
+  const shown = await decodePng(page, await page.screenshot({
+    clip: { x: 0, y: 0, width: reference.width, height: reference.height }, encoding: 'base64' }));
+  console.log(`     window: ${(equalShare(shown, reference) * 100).toFixed(1)} % of the page's ` +
+              `pixels equal those of render --window (${reference.width} x ${reference.height})`);
 }
 
 async function checkListsAndFocus(page) {
@@ -335,6 +347,7 @@ try {
   check(await page.title() === 'Form1', 'the page is titled "Form1"');
   const layout = JSON.parse(await page.$eval('#layout', (e) => e.textContent));
   await checkControlInk(page, await checkControlBoxes(page, layout));
+  await reportWholeWindow(page);
   await checkListsAndFocus(page);
   check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
         'the engine runs the SIMD128 kernel');
