@@ -93,8 +93,12 @@ TEST(CliNumbers, LeadingZerosAreDecimal) {
     }
     // A picture at scale 08 is a picture at scale 8.
     ScratchFolder folder("cli_scale");
-    ASSERT_EQ(runProgram(cli, {"render", "--out", folder / "a.png", "--scale=08"}).exitStatus, 0);
-    ASSERT_EQ(runProgram(cli, {"render", "--out", folder / "b.png", "--scale", "8"}).exitStatus, 0);
+    ASSERT_EQ(
+        runProgram(cli, {"render", "--bare", "--out", folder / "a.png", "--scale=08"}).exitStatus,
+        0);
+    ASSERT_EQ(
+        runProgram(cli, {"render", "--bare", "--out", folder / "b.png", "--scale", "8"}).exitStatus,
+        0);
     EXPECT_TRUE(fileText(folder / "a.png") == fileText(folder / "b.png"));
 }
 
