@@ -2,7 +2,12 @@
 
 #include <cstdlib>
 #include <string_view>
+
+#ifdef CORRELATORE_HAVE_XCB
+#include <xcb/xcb.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace correlatore {
 
@@ -13,30 +18,47 @@ bool isSet(const char* name) {
     return value && *value;
 }
 
-// A local X display ":N" or ":N.S" has its socket under /tmp/.X11-unix; a remote one cannot be
-// checked without connecting, so it is given the benefit of the doubt.
-bool localX11SocketMissing(std::string_view display) {
+#ifdef CORRELATORE_HAVE_XCB
+// Connecting is the only sure test: a name like localhost:99 says nothing about whether a server
+// listens there, and Qt aborts the program when none does.
+bool displayAnswers(const std::string& display) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+#else
+// Without the X client library only a local display ":N" or ":N.S" can be checked, by its socket
+// under /tmp/.X11-unix; any other is given the benefit of the doubt.
+bool displayAnswers(const std::string& display) {
     if (display.empty() || display.front() != ':')
-        return false;
-    const std::string_view number = display.substr(1, display.find('.') - 1);
-    const std::string socket = "/tmp/.X11-unix/X" + std::string(number);
+        return true;
+    const std::string number = display.substr(1, display.find('.') - 1);
+    const std::string socket = "/tmp/.X11-unix/X" + number;
     struct stat info {};
-    return stat(socket.c_str(), &info) != 0;
+    return stat(socket.c_str(), &info) == 0;
+}
+#endif
+
+// One message for every way of having no display, with the reason in brackets.
+std::string noDisplay(const std::string& reason) {
+    return "correlatore: no display to open the window on (" + reason +
+           "); run it in a desktop session, or under a virtual one: xvfb-run -s '-screen 0 "
+           "1280x1024x24' correlatore";
 }
 
 } // namespace
 
 std::string missingDisplayMessage() {
-    if (isSet("QT_QPA_PLATFORM") || isSet("WAYLAND_DISPLAY"))
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool platformIsX11 = platform && std::string_view(platform).starts_with("xcb");
+    if ((isSet("QT_QPA_PLATFORM") && !platformIsX11) || isSet("WAYLAND_DISPLAY"))
         return {};
-    if (!isSet("DISPLAY"))
-        return "correlatore: no display to open the window on (DISPLAY is not set); run it in a "
-               "desktop session, or under a virtual one: xvfb-run -s '-screen 0 1280x1024x24' "
-               "correlatore";
-    const std::string display = std::getenv("DISPLAY");
-    if (localX11SocketMissing(display))
-        return "correlatore: cannot reach the display " + display +
-               "; start its X server, or run under a virtual one: xvfb-run correlatore";
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return noDisplay("DISPLAY is not set");
+    if (!displayAnswers(display))
+        return noDisplay("the display " + std::string(display) + " cannot be reached");
     return {};
 }
 

@@ -10,13 +10,13 @@
 #include "render_loader.h"
 #include "run_seed.h"
 #include "run_time_error.h"
+#include "standard_streams.h"
 #include "theory.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
-#include <unistd.h>
 #include <vector>
 
 namespace correlatore {
@@ -40,12 +40,13 @@ int exitStatusOf(const std::function<void()>& body) {
     return 1;
 }
 
-// A one-line progress bar, redrawn in place; only on a terminal.
+// A one-line progress bar, redrawn in place; only on a terminal that the data does not go to, so
+// that it never mixes with CSV rows.
 class ProgressBar {
 public:
-    explicit ProgressBar(int total)
+    ProgressBar(int total, std::FILE* data)
         : m_total(total)
-        , m_enabled(isatty(STDERR_FILENO) == 1) {}
+        , m_enabled(progressFitsBeside(data)) {}
     ~ProgressBar() {
         if (m_enabled)
             std::fputs("\r\033[K", stderr);
@@ -82,7 +83,7 @@ namespace {
 
 // Runs a simulation as the command asks, with a progress bar; the seed comes from the clock, and is
 // told on stderr, unless one was given. Returns the seed used.
-std::uint64_t runSimulation(const SimulateCommand& command,
+std::uint64_t runSimulation(const SimulateCommand& command, std::FILE* data,
                             const std::function<void(const StepResult&)>& onStep) {
     SimulationOptions options;
     options.parameters = command.parameters;
@@ -90,7 +91,7 @@ std::uint64_t runSimulation(const SimulateCommand& command,
     options.threads = command.threads;
     if (!command.seed)
         std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
-    ProgressBar progress(simulationStepCount);
+    ProgressBar progress(simulationStepCount, data);
     simulate(options, [&](const StepResult& step) {
         onStep(step);
         progress.show(step.index + 1);
@@ -106,7 +107,7 @@ int runSimulate(const SimulateCommand& command) {
         // Today's four columns first, unchanged, so that existing readers keep working; then the
         // coefficient that the chart plots and the theory's value at the same Si/Ni.
         std::fputs("s,p,px,py,c,crt\n", output.stream());
-        runSimulation(command, [&](const StepResult& step) {
+        runSimulation(command, output.stream(), [&](const StepResult& step) {
             writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
                      chart::yOfCoincidence(step.p), 2.0 * step.p - 1.0,
                      theoreticalCorrelation(step.s));
@@ -145,7 +146,7 @@ int runRender(const RenderCommand& command) {
         drawChartFrame(surface);
         std::uint64_t seed = 0;
         if (command.simulate)
-            seed = runSimulation(command.simulation, [&](const StepResult& step) {
+            seed = runSimulation(command.simulation, output.stream(), [&](const StepResult& step) {
                 drawSimulatedPoint(surface, step.s, step.p);
             });
         if (command.theory)

@@ -1,11 +1,17 @@
 #include "commands.h"
+#include "decimal_number.h"
 #include "run_parameters.h"
+#include "standard_streams.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,23 +36,51 @@ template <typename Items> CLI::Validator oneOf(const Items& items) {
         "{" + listed(items) + "}");
 }
 
+// Numbers as people write them (see readDecimal); the text is rewritten as its plain value, so
+// that CLI11 never reads "010" as octal or clamps what does not fit.
+CLI::Validator decimalIn(std::uint64_t least, std::uint64_t most) {
+    return CLI::Validator(
+        [least, most](std::string& value) -> std::string {
+            const auto number = readDecimal(value, least, most);
+            if (!number)
+                return decimalRangeMessage(value, least, most);
+            value = std::to_string(*number);
+            return {};
+        },
+        std::to_string(least) + ".." + std::to_string(most));
+}
+
+CLI::Validator namesAFile() {
+    return CLI::Validator(
+        [](std::string& path) -> std::string {
+            return path.empty() ? "must name a file, or - for standard output" : "";
+        },
+        "");
+}
+
 // The texts of --beta and --nm, checked against the window's list items.
 struct SimulationTexts {
     std::string beta = "100";
     std::string nm = "20000";
 };
 
-void addSimulationOptions(CLI::App& command, SimulateCommand& simulate, SimulationTexts& texts) {
-    command.add_option("--beta", texts.beta, "Integrator constant in samples")
-        ->check(oneOf(betaItems))
-        ->capture_default_str();
-    command.add_option("--nm", texts.nm, "Samples per step, less one")
-        ->check(oneOf(nmItems))
-        ->capture_default_str();
-    command.add_option("--seed", simulate.seed,
-                       "Run seed; without it one is taken from the clock and printed");
-    command.add_option("--threads", simulate.threads, "Threads to use (default: one per core)")
-        ->check(CLI::Range(1u, 256u));
+// Returns the options, so that `render` can tie them to --simulate.
+std::vector<CLI::Option*> addSimulationOptions(CLI::App& command, SimulateCommand& simulate,
+                                               SimulationTexts& texts) {
+    return {
+        command.add_option("--beta", texts.beta, "Integrator constant in samples")
+            ->check(oneOf(betaItems))
+            ->capture_default_str(),
+        command.add_option("--nm", texts.nm, "Samples per step, less one")
+            ->check(oneOf(nmItems))
+            ->capture_default_str(),
+        command
+            .add_option("--seed", simulate.seed,
+                        "Run seed; without it one is taken from the clock and printed")
+            ->transform(decimalIn(0, std::numeric_limits<std::uint64_t>::max())),
+        command.add_option("--threads", simulate.threads, "Threads to use (default: one per core)")
+            ->transform(decimalIn(1, 256)),
+    };
 }
 
 bool hasSuffix(const std::string& path, std::string_view suffix) {
@@ -65,6 +99,15 @@ CLI::Validator pictureSuffix() {
             return "must end in .png or .svg, not '" + path + "'";
         },
         "FILE.png|FILE.svg");
+}
+
+// --help and --version are this program's output too: one that cannot be written is a failure.
+int standardOutputStatus() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "correlatore-cli: cannot write to standard output: %s\n",
+                 std::strerror(errno ? errno : EIO));
+    return 1;
 }
 
 int usageError(const std::string& message) {
@@ -88,24 +131,28 @@ std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    openClosedStandardStreams();
     CLI::App app("Theory and Monte Carlo simulation of a polarity-coincidence correlator.",
                  "correlatore-cli");
-    app.set_version_flag("--version", std::string(CORRELATORE_VERSION));
+    app.set_version_flag("--version", "correlatore-cli " + std::string(CORRELATORE_VERSION));
     app.require_subcommand(1);
 
     TheoryCommand theory;
     CLI::App* theoryCommand = app.add_subcommand(
         "theory", "The theoretical curve as CSV: s,crt,x,y, one row per point in drawing order");
-    theoryCommand->add_option("--out", theory.out, "Write to FILE instead of standard output")
-        ->type_name("FILE");
+    theoryCommand->add_option("--out", theory.out, "Write to FILE instead of standard output (-)")
+        ->type_name("FILE|-")
+        ->check(namesAFile());
 
     SimulateCommand simulate;
     SimulationTexts simulateTexts;
     CLI::App* simulateCommand = app.add_subcommand(
         "simulate", "A simulation run as CSV: s,p,px,py,c,crt, one row per Si/Ni step");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
-    simulateCommand->add_option("--out", simulate.out, "Write to FILE instead of standard output")
-        ->type_name("FILE");
+    simulateCommand
+        ->add_option("--out", simulate.out, "Write to FILE instead of standard output (-)")
+        ->type_name("FILE|-")
+        ->check(namesAFile());
 
     RenderCommand render;
     SimulationTexts renderTexts;
@@ -117,7 +164,8 @@ int main(int argc, char** argv) {
         ->required()
         ->check(pictureSuffix());
     renderCommand->add_flag("--theory", render.theory, "Draw the theoretical curve (red points)");
-    renderCommand->add_flag("--simulate", render.simulate, "Draw a simulation run (blue circles)");
+    CLI::Option* simulateFlag = renderCommand->add_flag("--simulate", render.simulate,
+                                                        "Draw a simulation run (blue circles)");
     bool wholeWindow = false;
     bool bareChart = false;
     CLI::Option* windowFlag = renderCommand->add_flag(
@@ -126,15 +174,19 @@ int main(int argc, char** argv) {
     renderCommand
         ->add_flag("--bare", bareChart, "Draw the chart alone, without the window's labels")
         ->excludes(windowFlag);
-    addSimulationOptions(*renderCommand, render.simulation, renderTexts);
-    renderCommand->add_option("--scale", render.scale, "Device pixels a window pixel, for PNG")
-        ->check(CLI::Range(1, 8))
-        ->capture_default_str();
+    for (CLI::Option* option : addSimulationOptions(*renderCommand, render.simulation, renderTexts))
+        option->needs(simulateFlag);
+    CLI::Option* scaleOption =
+        renderCommand->add_option("--scale", render.scale, "Device pixels a window pixel, for PNG")
+            ->transform(decimalIn(1, 8))
+            ->capture_default_str();
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& success) {
-        return app.exit(success);
+        errno = 0; // the reason a write fails, if one does
+        app.exit(success);
+        return standardOutputStatus();
     } catch (const CLI::Error& error) {
         if (app.get_subcommands().empty())
             return usageError(subcommandMessage(app, argc, argv));
@@ -149,6 +201,8 @@ int main(int argc, char** argv) {
         render.layout = wholeWindow ? PictureLayout::WholeWindow
                         : bareChart ? PictureLayout::BareChart
                                     : PictureLayout::ChartWithLabels;
+        if (render.kind == PictureKind::Svg && scaleOption->count() > 0)
+            return usageError("--scale applies to a PNG picture only; an SVG has no pixels");
         return runRender(render);
     }
     simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);

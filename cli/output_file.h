@@ -1,30 +1,33 @@
 #pragma once
 
+#include "output_target.h"
+
 #include <cstdio>
 #include <string>
 
 namespace correlatore {
 
-// Where a command's data goes: standard output, or a file that appears under its name only when
-// complete. The data is written to a temporary file beside it and renamed at commit(); a failure,
-// or an output never committed, leaves nothing under the name.
+// Where a command's data goes: standard output ("" or "-"), or a file that shows the new data
+// only when complete. A regular file is replaced whole at commit(); a failure, an interruption or
+// an output never committed leaves it as it was and no temporary file behind. A FIFO or a device
+// is written in place.
 class OutputFile {
 public:
-    // An empty path means standard output. Throws std::runtime_error when the file cannot be made.
+    // Throws std::runtime_error when the file cannot be made.
     explicit OutputFile(const std::string& path);
     ~OutputFile();
 
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    std::FILE* stream() const { return m_stream; }
+    std::FILE* stream() const { return m_target.stream; }
     // Throws std::runtime_error on a write error.
     void commit();
 
 private:
-    std::string m_path;
-    std::string m_temporaryPath;
-    std::FILE* m_stream = nullptr;
+    OutputTarget m_target;
+    bool m_isStandardOutput = false;
+    bool m_committed = false;
 };
 
 } // namespace correlatore

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -306,7 +307,11 @@ TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
                                             "--seed=abc",
                                             "%s%n",
                                             "nan",
-                                            "inf"};
+                                            "inf",
+                                            "/dev/null",
+                                            "/dev/full",
+                                            "010",
+                                            "0x10"};
     const char* fixed = std::getenv("CORRELATORE_TEST_SEED");
     const unsigned seed =
         fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 0)) : 20261207u;
@@ -331,4 +336,8 @@ TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
             ASSERT_EQ(result.out, "") << shown;
         }
     }
+    // Written to, never replaced.
+    struct stat null {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
 }

@@ -1,0 +1,186 @@
+// The window program's start and end as a user meets them. Guards against: Qt's abort (status
+// 134, a core dump) instead of one line that says what to do, for a DISPLAY that is missing or
+// names a display nobody answers on; and a plain start and close that does not exit 0 (under the
+// asan preset: a leak or a sanitizer report).
+
+#include "run_program.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifdef CORRELATORE_XVFB
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+struct StartCase {
+    const char* name;
+    const char* display;  // nullptr: not set
+    const char* platform; // QT_QPA_PLATFORM, nullptr: not set
+    const char* mentions;
+};
+
+// Display 987 is one no test machine runs.
+const StartCase startCases[] = {
+    {"no DISPLAY", nullptr, nullptr, "DISPLAY is not set"},
+    {"an empty DISPLAY", "", nullptr, "DISPLAY is not set"},
+    {"a local display without a server", ":987", nullptr, ":987 cannot be reached"},
+    {"a local display and screen", ":987.0", nullptr, ":987.0 cannot be reached"},
+    {"a display over the network", "localhost:987", nullptr, "localhost:987 cannot be reached"},
+    {"an address over the network", "127.0.0.1:987.0", nullptr, "127.0.0.1:987.0"},
+    {"X11 asked for by name", "localhost:987", "xcb", "localhost:987 cannot be reached"},
+};
+
+} // namespace
+
+TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
+    unsetenv("WAYLAND_DISPLAY");
+    for (const StartCase& c : startCases) {
+        SCOPED_TRACE(c.name);
+        if (c.display)
+            setenv("DISPLAY", c.display, 1);
+        else
+            unsetenv("DISPLAY");
+        if (c.platform)
+            setenv("QT_QPA_PLATFORM", c.platform, 1);
+        else
+            unsetenv("QT_QPA_PLATFORM");
+        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {});
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(result.err.starts_with("correlatore: no display to open the window on ("))
+            << result.err;
+        EXPECT_NE(result.err.find(c.mentions), std::string::npos) << result.err;
+    }
+}
+
+// ---- A plain start and close on a virtual display
+
+#ifdef CORRELATORE_XVFB
+namespace {
+
+// A virtual X display of the test's own, on the first free number.
+struct VirtualDisplay {
+    VirtualDisplay() {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0)
+            return;
+        ProgramSetup setup;
+        setup.outputDescriptor = ends[1];
+        m_server = startProgram(
+            CORRELATORE_XVFB,
+            {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"}, setup);
+        close(ends[1]);
+        char number[16] = {};
+        m_numberPipe = ends[0]; // open while the server runs: it may write there again
+        if (read(ends[0], number, sizeof number - 1) > 0)
+            name = std::to_string(std::atoi(number)).insert(0, 1, ':');
+    }
+    ~VirtualDisplay() {
+        if (m_server.pid > 0)
+            kill(m_server.pid, SIGTERM);
+        waitForProgram(m_server);
+        close(m_numberPipe);
+    }
+    std::string name; // empty when the server did not start
+
+private:
+    StartedProgram m_server;
+    int m_numberPipe = -1;
+};
+
+std::uint32_t atom(xcb_connection_t* connection, const char* name) {
+    const auto cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const std::uint32_t result = reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return result;
+}
+
+// The mapped top-level window of process `pid`, or none yet.
+xcb_window_t shownWindowOf(xcb_connection_t* connection, pid_t pid) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    if (!tree)
+        return XCB_WINDOW_NONE;
+    const std::uint32_t pidAtom = atom(connection, "_NET_WM_PID");
+    xcb_window_t found = XCB_WINDOW_NONE;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
+        auto* property = xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+            nullptr);
+        auto* attributes = xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+        if (property && xcb_get_property_value_length(property) == 4 && attributes &&
+            attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+            *static_cast<std::uint32_t*>(xcb_get_property_value(property)) ==
+                static_cast<std::uint32_t>(pid))
+            found = children[i];
+        std::free(property);
+        std::free(attributes);
+    }
+    std::free(tree);
+    return found;
+}
+
+// What the window manager sends when the user clicks the close button.
+void askToClose(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = atom(connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+// Under the asan preset this is the sanitized window: a leak or an error report would end it with
+// status 1. Leaks inside system libraries are suppressed by tests/lsan-system-libraries.supp.
+TEST(Startup, APlainStartAndCloseExitsZero) {
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
+    setenv("DISPLAY", display.name.c_str(), 1);
+    unsetenv("QT_QPA_PLATFORM");
+    unsetenv("WAYLAND_DISPLAY");
+    xcb_connection_t* connection = xcb_connect(display.name.c_str(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(connection), 0) << display.name;
+    const StartedProgram window = startProgram(CORRELATORE_APP_PATH, {});
+    xcb_window_t shown = XCB_WINDOW_NONE;
+    // Waits for the window to show, or for the program to end without one.
+    for (int tries = 0; tries < 1200 && !shown; ++tries) {
+        if (hasEnded(window))
+            break;
+        usleep(50000);
+        shown = shownWindowOf(connection, window.pid);
+    }
+    EXPECT_NE(shown, XCB_WINDOW_NONE) << "the window never showed";
+    if (shown)
+        askToClose(connection, shown);
+    else
+        kill(window.pid, SIGTERM);
+    const ProgramResult result = waitForProgram(window);
+    xcb_disconnect(connection);
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err.find("Sanitizer"), std::string::npos) << result.err;
+}
+#endif
