@@ -3,8 +3,9 @@
 #include "run_time_error.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <unordered_set>
 
 namespace correlatore {
@@ -20,12 +21,19 @@ void checkCoordinate(float value) {
         throw RunTimeError(error_code::overflow, "Overflow");
 }
 
+// The bits of a float (std::bit_cast, which the web edition's standard library lacks).
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 struct DrawOpHash {
     std::size_t operator()(const DrawOp& op) const noexcept {
         // + 0.0f makes -0 and +0, which compare equal, hash alike.
         std::size_t h = static_cast<std::size_t>(op.kind) ^ (std::size_t{op.colour} << 8);
         for (const float v : {op.x1, op.y1, op.x2, op.y2})
-            h = h * 1000003u ^ std::bit_cast<std::uint32_t>(v + 0.0f);
+            h = h * 1000003u ^ bitsOf(v + 0.0f);
         return h;
     }
 };

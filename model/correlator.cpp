@@ -4,35 +4,56 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
-#include <thread>
+#include <vector>
 
 namespace correlatore {
 
 namespace {
 
-constexpr int blockCount = (simulationStepCount + blockLanes - 1) / blockLanes;
+// How the steps are cut into blocks: whole blocks, or half blocks when there are more threads than
+// whole blocks, so that every thread has work (a half block overlaps fewer generators).
+struct Split {
+    int steps; // in a block; the last one may hold fewer
+    int count;
+};
 
-// Hands the finished steps on in step order: a block that ends early waits for the ones before it.
+constexpr Split splitInto(int steps) {
+    return {steps, (simulationStepCount + steps - 1) / steps};
+}
+
+Split splitFor(unsigned threads) {
+    const Split whole = splitInto(blockLanes);
+    return threads > static_cast<unsigned>(whole.count) ? splitInto(blockLanes / 2) : whole;
+}
+
+constexpr int mostBlocks = splitInto(blockLanes / 2).count;
+
+// Hands the finished steps on in step order: steps that end early wait for the ones before them.
+// Once the receiver has thrown, nothing more is handed on, from this thread or any other.
 class InOrderDelivery {
 public:
     explicit InOrderDelivery(const std::function<void(const StepResult&)>& onStep)
         : m_onStep(onStep) {}
 
-    void blockDone(int block, const double* p) {
+    void stepsDone(int first, int count, const double* p) {
         std::lock_guard lock(m_mutex);
-        const int first = block * blockLanes;
-        const int count = std::min(blockLanes, simulationStepCount - first);
+        if (m_receiverFailed)
+            return;
         std::copy(p, p + count, m_p.begin() + first);
-        m_done[static_cast<std::size_t>(block)] = true;
-        while (m_nextBlock < blockCount && m_done[static_cast<std::size_t>(m_nextBlock)]) {
-            const int from = m_nextBlock * blockLanes;
-            const int to = std::min(from + blockLanes, simulationStepCount);
-            for (int i = from; i < to; ++i)
-                m_onStep({i, siNiOfStep(i), m_p[static_cast<std::size_t>(i)]});
-            ++m_nextBlock;
+        std::fill(m_done.begin() + first, m_done.begin() + first + count, true);
+        while (m_nextStep < simulationStepCount && m_done[static_cast<std::size_t>(m_nextStep)]) {
+            const int step = m_nextStep++; // counted before the call: never handed on twice
+            try {
+                m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)]});
+            } catch (...) {
+                m_receiverFailed = true;
+                throw;
+            }
         }
     }
 
@@ -40,44 +61,178 @@ private:
     const std::function<void(const StepResult&)>& m_onStep;
     std::mutex m_mutex;
     std::array<double, simulationStepCount> m_p{};
-    std::array<bool, blockCount> m_done{};
-    int m_nextBlock = 0;
+    std::array<bool, simulationStepCount> m_done{};
+    int m_nextStep = 0;
+    bool m_receiverFailed = false;
 };
 
-// Samples are taken in chunks between looks at the cancel flag: a chunk of a 16-step block takes
-// well under a millisecond.
-constexpr long samplesBetweenCancelChecks = 4096;
+// Some consecutive steps in the lanes of a block, and the samples they have had so far.
+struct Piece {
+    BlockState state{};
+    int firstStep = 0;
+    long samplesDone = 0;
+};
 
+// Hands out the blocks, and lets a thread that has none left take over half of a block another
+// thread is still running. A thread the system slows down, or the window's painting, then holds
+// up no one: without it a run waits for whichever thread is last with a whole block.
+class WorkSharing {
+public:
+    WorkSharing(const SimulationOptions& options, Split split)
+        : m_options(options)
+        , m_split(split) {}
+
+    // The next piece for this thread; false when there is no work left.
+    bool take(Piece& piece) {
+        std::unique_lock lock(m_mutex);
+        if (m_nextBlock < m_split.count) {
+            const int block = m_nextBlock++;
+            ++m_busy;
+            lock.unlock();
+            piece = Piece{};
+            piece.firstStep = block * m_split.steps;
+            startBlock(piece.state, m_options.seed, piece.firstStep, m_options.parameters.beta);
+            piece.state.lanes = std::min(m_split.steps, simulationStepCount - piece.firstStep);
+            return true;
+        }
+        m_waitingHint.store(++m_waiting, std::memory_order_relaxed);
+        m_changed.wait(lock, [&] { return m_offer || m_busy == 0 || m_stopping; });
+        m_waitingHint.store(--m_waiting, std::memory_order_relaxed);
+        if (!m_offer || m_stopping)
+            return false;
+        piece = *m_offer;
+        m_offer.reset();
+        ++m_busy;
+        return true;
+    }
+
+    // Between chunks: gives the upper half of `piece` to a thread waiting for work, if any.
+    void share(Piece& piece) {
+        if (m_waitingHint.load(std::memory_order_relaxed) == 0 || piece.state.lanes < 2)
+            return;
+        const std::lock_guard lock(m_mutex);
+        if (m_waiting == 0 || m_offer || m_stopping)
+            return;
+        const int keep = (piece.state.lanes + 1) / 2;
+        m_offer = upperLanes(piece, keep);
+        piece.state.lanes = keep;
+        m_changed.notify_one();
+    }
+
+    // This thread is done with its piece, finished or not.
+    void pieceDone() {
+        const std::lock_guard lock(m_mutex);
+        if (--m_busy == 0)
+            m_changed.notify_all();
+    }
+
+    void stop() {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_changed.notify_all();
+    }
+
+private:
+    // Lanes keep .. lanes - 1 of `piece`, moved down to lane 0 of a piece of their own.
+    static Piece upperLanes(const Piece& piece, int keep) {
+        Piece upper;
+        const BlockState& from = piece.state;
+        BlockState& to = upper.state;
+        to.lanes = from.lanes - keep;
+        to.beta = from.beta;
+        for (int lane = 0; lane < to.lanes; ++lane) {
+            to.s0[lane] = from.s0[lane + keep];
+            to.s1[lane] = from.s1[lane + keep];
+            to.s2[lane] = from.s2[lane + keep];
+            to.s3[lane] = from.s3[lane + keep];
+            to.amplitude[lane] = from.amplitude[lane + keep];
+            to.acc[lane] = from.acc[lane + keep];
+        }
+        upper.firstStep = piece.firstStep + keep;
+        upper.samplesDone = piece.samplesDone;
+        return upper;
+    }
+
+    const SimulationOptions& m_options;
+    const Split m_split;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_nextBlock = 0;
+    int m_busy = 0;    // threads running a piece
+    int m_waiting = 0; // threads waiting for one
+    std::atomic<int> m_waitingHint{0};
+    std::optional<Piece> m_offer;
+    bool m_stopping = false;
+};
+
+// Samples are taken in chunks between looks at the cancel flag and at threads waiting for work:
+// a chunk of a block takes well under a millisecond.
+constexpr long samplesBetweenChecks = 4096;
+
+// Runs `piece` to its last sample; false when the run was stopped first.
 template <typename StopRequested>
-bool runBlock(SampleKernel kernel, const SimulationOptions& options, int block,
-              const StopRequested& stopRequested, double* p) {
-    BlockState state;
-    startBlock(state, options.seed, block * blockLanes, options.parameters.beta);
-    const long samples = long{options.parameters.nm} + 1;
-    for (long done = 0; done < samples; done += samplesBetweenCancelChecks) {
+bool runPiece(SampleKernel kernel, long samples, Piece& piece, WorkSharing& sharing,
+              const StopRequested& stopRequested) {
+    while (piece.samplesDone < samples) {
         if (stopRequested())
             return false;
-        kernel(state, std::min(samplesBetweenCancelChecks, samples - done));
+        const long chunk = std::min(samplesBetweenChecks, samples - piece.samplesDone);
+        kernel(piece.state, chunk);
+        piece.samplesDone += chunk;
+        if (samples - piece.samplesDone >= 2 * samplesBetweenChecks)
+            sharing.share(piece);
     }
-    for (int lane = 0; lane < blockLanes; ++lane)
-        p[lane] = state.acc[lane] / state.beta;
     return true;
 }
+
+// Up to `count` helper threads running `work`, as many as the system gives: the run does not
+// depend on them, since every thread takes blocks until none are left. Joined on destruction.
+class Helpers {
+public:
+    Helpers(unsigned count, const std::function<void()>& work, const ThreadStarter& startThread) {
+        try {
+            m_threads.reserve(count);
+            for (unsigned i = 0; i < count; ++i)
+                m_threads.push_back(startThread ? startThread(work) : std::thread(work));
+        } catch (...) {
+            // No thread to give (std::system_error), or no memory for one: the run goes on with
+            // those started, which are joined like any other.
+        }
+    }
+    ~Helpers() {
+        for (std::thread& thread : m_threads)
+            if (thread.joinable())
+                thread.join();
+    }
+    Helpers(const Helpers&) = delete;
+    Helpers& operator=(const Helpers&) = delete;
+
+private:
+    std::vector<std::thread> m_threads;
+};
 
 } // namespace
 
 bool simulate(const SimulationOptions& options,
               const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel) {
+    return simulate(options, onStep, cancel, {});
+}
+
+bool simulate(const SimulationOptions& options,
+              const std::function<void(const StepResult&)>& onStep, const std::atomic<bool>* cancel,
+              const ThreadStarter& startThread) {
     const SampleKernel kernel = kernelFor(options.isa);
     if (!kernel)
         throw std::invalid_argument("no kernel for instruction set " + options.isa);
     const unsigned threads =
         std::clamp(options.threads ? options.threads : std::thread::hardware_concurrency(), 1u,
-                   static_cast<unsigned>(blockCount));
+                   static_cast<unsigned>(mostBlocks));
+    const Split split = splitFor(threads);
 
     InOrderDelivery delivery(onStep);
-    std::atomic<int> nextBlock{0};
+    WorkSharing sharing(options, split);
+    const long samples = long{options.parameters.nm} + 1;
     std::atomic<bool> stopped{false};
     std::mutex failureMutex;
     std::exception_ptr failure; // the first exception from onStep, rethrown on the caller's thread
@@ -85,26 +240,36 @@ bool simulate(const SimulationOptions& options,
         return stopped.load(std::memory_order_relaxed) ||
                (cancel && cancel->load(std::memory_order_relaxed));
     };
-    auto work = [&] {
-        try {
-            for (int block; (block = nextBlock.fetch_add(1)) < blockCount;) {
-                double p[blockLanes];
-                if (!runBlock(kernel, options, block, stopRequested, p))
+    const std::function<void()> work = [&] {
+        Piece piece;
+        while (sharing.take(piece)) {
+            try {
+                if (!runPiece(kernel, samples, piece, sharing, stopRequested)) {
+                    sharing.pieceDone();
                     return;
-                delivery.blockDone(block, p);
+                }
+                double p[blockLanes];
+                for (int lane = 0; lane < piece.state.lanes; ++lane)
+                    p[lane] = piece.state.acc[lane] / piece.state.beta;
+                delivery.stepsDone(piece.firstStep, piece.state.lanes, p);
+            } catch (...) {
+                {
+                    const std::lock_guard lock(failureMutex);
+                    if (!failure)
+                        failure = std::current_exception();
+                    stopped = true;
+                }
+                sharing.pieceDone();
+                sharing.stop();
+                return;
             }
-        } catch (...) {
-            const std::lock_guard lock(failureMutex);
-            if (!failure)
-                failure = std::current_exception();
-            stopped = true;
+            sharing.pieceDone();
         }
     };
-    std::vector<std::jthread> helpers;
-    for (unsigned i = 1; i < threads; ++i)
-        helpers.emplace_back(work);
-    work();
-    helpers.clear();
+    {
+        const Helpers helpers(threads - 1, work, startThread);
+        work();
+    }
     if (failure)
         std::rethrow_exception(failure);
     return !stopRequested();

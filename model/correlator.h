@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace correlatore {
@@ -31,12 +32,23 @@ struct SimulationOptions {
     std::string isa;      // empty: the best the processor has
 };
 
+// Starts a helper thread running `work`, or throws as std::thread does when the system has no
+// thread to give.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
 // Runs the 241 steps on `threads` threads (the caller's among them) and hands each result to
 // `onStep` in step order, left to right, as soon as it and all steps before it are done. Calls to
-// onStep never overlap. Returns false when `cancel` was set; an exception from onStep stops the
-// run and leaves simulate() on the caller's thread.
+// onStep never overlap, and no step is handed on twice. Returns false when `cancel` was set; an
+// exception from onStep stops the run, no step is handed on after it, and it leaves simulate() on
+// the caller's thread. A helper thread that cannot be started is done without: the run goes on
+// with the threads it has, at least the caller's, and gives the same results.
 bool simulate(const SimulationOptions& options,
               const std::function<void(const StepResult&)>& onStep,
               const std::atomic<bool>* cancel = nullptr);
+
+// The same, with helper threads started by `startThread`: a test can make it fail.
+bool simulate(const SimulationOptions& options,
+              const std::function<void(const StepResult&)>& onStep, const std::atomic<bool>* cancel,
+              const ThreadStarter& startThread);
 
 } // namespace correlatore

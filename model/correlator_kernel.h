@@ -8,7 +8,7 @@ namespace correlatore {
 
 // A block of up to blockLanes consecutive steps, simulated side by side, one per vector lane:
 // the integrator is a serial chain along a step, so speed comes from running steps together.
-inline constexpr int blockLanes = 16;
+inline constexpr int blockLanes = 32;
 
 // Everything a kernel touches, lane by lane: the generators' states, each step's signal
 // amplitude, and the integrators.
@@ -17,10 +17,12 @@ struct BlockState {
     double amplitude[blockLanes];
     double acc[blockLanes];
     double beta;
+    int lanes = blockLanes; // the block's steps, in lanes 0 .. lanes - 1; the rest is padding
 };
 
-// Advances every lane by `samples` samples. The kernels built for other instruction sets share no
-// inline code with the rest of the program, so none of their instructions can leak into it.
+// Advances lanes 0 .. lanes - 1 by `samples` samples; padding lanes may be advanced too, or left.
+// The kernels built for other instruction sets share no inline code with the rest of the program,
+// so none of their instructions can leak into it.
 using SampleKernel = void (*)(BlockState& state, long samples);
 
 struct KernelVariant {

@@ -10,13 +10,30 @@ namespace correlatore {
 
 namespace {
 
-using u32x16 = std::uint32_t __attribute__((vector_size(64)));
-using i32x16 = std::int32_t __attribute__((vector_size(64)));
-using f32x16 = float __attribute__((vector_size(64)));
-using f64x8 = double __attribute__((vector_size(64)));
-using i64x8 = std::int64_t __attribute__((vector_size(64)));
+// The widest vector the instruction set's registers hold, in bytes. A file that includes this one
+// may choose it with CORRELATORE_KERNEL_VECTOR_BYTES; otherwise the compiler's target says.
+#if defined(CORRELATORE_KERNEL_VECTOR_BYTES)
+constexpr int vectorBytes = CORRELATORE_KERNEL_VECTOR_BYTES;
+#elif defined(__AVX512F__)
+constexpr int vectorBytes = 64;
+#elif defined(__AVX__)
+constexpr int vectorBytes = 32;
+#else
+constexpr int vectorBytes = 16; // SSE2, NEON, WebAssembly SIMD128
+#endif
 
-static_assert(blockLanes == 16);
+// One chain is one register of generator lanes. A xoshiro128+ update is a short chain of dependent
+// operations, so two chains advanced draw by draw keep the core busy while each waits on itself.
+constexpr int chainLanes = vectorBytes / 4;
+constexpr int chainsInFlight = 2;
+constexpr int halfLanes = chainLanes / 2; // doubles in one register
+static_assert(blockLanes % (chainLanes * chainsInFlight) == 0);
+
+using Bits = std::uint32_t __attribute__((vector_size(vectorBytes)));
+using Whole = std::int32_t __attribute__((vector_size(vectorBytes)));
+using Single = float __attribute__((vector_size(vectorBytes)));
+using Double = double __attribute__((vector_size(vectorBytes)));
+using Mask = std::int64_t __attribute__((vector_size(vectorBytes)));
 
 template <typename V, typename T> V load(const T* from) {
     V v;
@@ -26,88 +43,145 @@ template <typename V, typename T> V load(const T* from) {
 template <typename V, typename T> void store(T* to, V v) {
     __builtin_memcpy(to, &v, sizeof v);
 }
+Double splat(double x) {
+    Double v;
+    for (int i = 0; i < halfLanes; ++i)
+        v[i] = x;
+    return v;
+}
 
-// Sixteen xoshiro128+ generators, one per lane. A draw is the top 24 bits k of an output, and
-// stands for the float k * 2^-24 in [0, 1), as in the scalar reference. The kernel works with k
-// itself, a whole number held exactly in a float: scaling by a power of two commutes with every
-// rounding here (no sum comes near underflow or overflow), so sums, signs and coincidences come
-// out exactly as with the scaled draws, and fifteen multiplications a sample are saved.
-struct Generators {
-    u32x16 s0, s1, s2, s3;
+// Lanes first .. first + halfLanes - 1 of v, widened; written lane by lane because that is the
+// form every compiler turns into one conversion instruction.
+Double widen(Single v, int first) {
+    Double d;
+#pragma GCC unroll 16
+    for (int i = 0; i < halfLanes; ++i)
+        d[i] = static_cast<double>(v[first + i]);
+    return d;
+}
 
-    f32x16 nextScaled() {
-        const u32x16 result = s0 + s3;
-        const u32x16 t = s1 << 9;
-        s2 ^= s0;
-        s3 ^= s1;
-        s1 ^= s2;
-        s0 ^= s3;
-        s2 ^= t;
-        s3 = (s3 << 11) | (s3 >> 21);
-        return __builtin_convertvector(reinterpret_cast<i32x16>(result >> 8), f32x16);
+// xoshiro128+ generators, one per lane, in `chains` registers. A draw is the top 24 bits k
+// of an output, and stands for the float k * 2^-24 in [0, 1), as in the scalar reference. The
+// kernel works with k itself, a whole number held exactly in a float: scaling by a power of two
+// commutes with every rounding here (no sum comes near underflow or overflow), so sums, signs and
+// coincidences come out exactly as with the scaled draws.
+template <int chains> struct Generators {
+    Bits s0[std::size_t{chains}], s1[std::size_t{chains}], s2[std::size_t{chains}],
+        s3[std::size_t{chains}];
+
+    void draw(Bits* k) {
+#pragma GCC unroll 4
+        for (int c = 0; c < chains; ++c) {
+            const Bits result = s0[c] + s3[c];
+            const Bits t = s1[c] << 9;
+            s2[c] ^= s0[c];
+            s3[c] ^= s1[c];
+            s1[c] ^= s2[c];
+            s0[c] ^= s3[c];
+            s2[c] ^= t;
+            s3[c] = (s3[c] << 11) | (s3[c] >> 21);
+            k[c] = result >> 8;
+        }
     }
 
-    // ((((r1 + r2) + r3) + r4) + r5) * 2^24, each addition in single precision.
-    f32x16 scaledSumOfFive() {
-        const f32x16 r1 = nextScaled(), r2 = nextScaled(), r3 = nextScaled(), r4 = nextScaled(),
-                     r5 = nextScaled();
-        return (((r1 + r2) + r3) + r4) + r5;
+    // ((((r1 + r2) + r3) + r4) + r5) * 2^24, each addition in single precision. The first sum of
+    // two 24-bit whole numbers is exact as an integer, and its conversion rounds exactly as the
+    // float addition would.
+    void scaledSumsOfFive(Single* sum) {
+        Bits k1[std::size_t{chains}], k2[std::size_t{chains}];
+        draw(k1);
+        draw(k2);
+#pragma GCC unroll 4
+        for (int c = 0; c < chains; ++c)
+            sum[c] = __builtin_convertvector(reinterpret_cast<Whole>(k1[c] + k2[c]), Single);
+        for (int term = 0; term < 3; ++term) {
+            draw(k1);
+#pragma GCC unroll 4
+            for (int c = 0; c < chains; ++c)
+                sum[c] += __builtin_convertvector(reinterpret_cast<Whole>(k1[c]), Single);
+        }
     }
 };
 
-f64x8 lowerHalf(f32x16 v) {
-    return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7), f64x8);
-}
-f64x8 upperHalf(f32x16 v) {
-    return __builtin_convertvector(__builtin_shufflevector(v, v, 8, 9, 10, 11, 12, 13, 14, 15),
-                                   f64x8);
+// The integrators and amplitudes of the lanes in flight, half a chain to a register. They live in
+// memory: their dependency chains have plenty of slack, and the registers go to the generators.
+template <int chains> struct Integrators {
+    static constexpr int halves = 2 * chains;
+    double amplitude[std::size_t{halves}][halfLanes];
+    double acc[std::size_t{halves}][halfLanes];
+};
+
+// One sample of every lane in flight. An input (signal * A) + noise is positive exactly when the
+// product exceeds -noise: the rounded sum keeps the exact sum's sign, and is 0 only when that is.
+// -noise = 2.5 * 2^24 - sum is exact in double, so the comparison decides what the sum would.
+template <int chains>
+void sample(Generators<chains>& g, Integrators<chains>& integrators, Double beta) {
+    Single noise1[std::size_t{chains}], noise2[std::size_t{chains}], signal[std::size_t{chains}];
+    g.scaledSumsOfFive(noise1);
+    g.scaledSumsOfFive(noise2);
+    g.scaledSumsOfFive(signal);
+    const Double offset = splat(2.5 * 0x1p24);
+    const Double one = splat(1.0);
+#pragma GCC unroll 8
+    for (int h = 0; h < Integrators<chains>::halves; ++h) {
+        const int c = h / 2, first = (h % 2) * halfLanes;
+        const Double product =
+            (widen(signal[c], first) - offset) * load<Double>(integrators.amplitude[h]);
+        const Mask bit1 = product > offset - widen(noise1[c], first);
+        const Mask bit2 = product > offset - widen(noise2[c], first);
+        const Double agree = reinterpret_cast<Double>((bit1 == bit2) & reinterpret_cast<Mask>(one));
+        const Double acc = load<Double>(integrators.acc[h]);
+        // A true division on purpose: its rounding is part of the result.
+        store(integrators.acc[h], (agree + acc) - acc / beta);
+    }
 }
 
-// 1.0 where the signs of the two inputs (signal * A) + noise agree, exactly 0 counting as not
-// positive; else 0.0.
-f64x8 agreement(f64x8 signal, f64x8 amplitude, f64x8 noise1, f64x8 noise2) {
-    const f64x8 product = signal * amplitude;
-    const i64x8 bit1 = (product + noise1) > 0.0;
-    const i64x8 bit2 = (product + noise2) > 0.0;
-    const i64x8 same = bit1 == bit2;
-    const f64x8 one = {1, 1, 1, 1, 1, 1, 1, 1};
-    return reinterpret_cast<f64x8>(same & reinterpret_cast<i64x8>(one));
+// Lanes first .. first + chainLanes * chains - 1 of a block, `samples` samples on.
+template <int chains> void runLanes(BlockState& state, int first, long samples) {
+    Generators<chains> g;
+    Integrators<chains> integrators;
+#pragma GCC unroll 4
+    for (int c = 0; c < chains; ++c) {
+        const int lane = first + c * chainLanes;
+        g.s0[c] = load<Bits>(state.s0 + lane);
+        g.s1[c] = load<Bits>(state.s1 + lane);
+        g.s2[c] = load<Bits>(state.s2 + lane);
+        g.s3[c] = load<Bits>(state.s3 + lane);
+    }
+    for (int h = 0; h < Integrators<chains>::halves; ++h)
+        for (int i = 0; i < halfLanes; ++i) {
+            integrators.amplitude[h][i] = state.amplitude[first + h * halfLanes + i];
+            integrators.acc[h][i] = state.acc[first + h * halfLanes + i];
+        }
+    const Double beta = splat(state.beta);
+
+    for (long k = 0; k < samples; ++k)
+        sample(g, integrators, beta);
+
+#pragma GCC unroll 4
+    for (int c = 0; c < chains; ++c) {
+        const int lane = first + c * chainLanes;
+        store(state.s0 + lane, g.s0[c]);
+        store(state.s1 + lane, g.s1[c]);
+        store(state.s2 + lane, g.s2[c]);
+        store(state.s3 + lane, g.s3[c]);
+    }
+    for (int h = 0; h < Integrators<chains>::halves; ++h)
+        for (int i = 0; i < halfLanes; ++i)
+            state.acc[first + h * halfLanes + i] = integrators.acc[h][i];
 }
 
 } // namespace
 
+// Whole groups of chains while their last chain holds a step, then single chains: a block that
+// is mostly padding costs what its steps need.
 void CORRELATORE_KERNEL_NAME(BlockState& state, long samples) {
-    Generators g{load<u32x16>(state.s0), load<u32x16>(state.s1), load<u32x16>(state.s2),
-                 load<u32x16>(state.s3)};
-    const f64x8 amplitudeLow = load<f64x8>(state.amplitude);
-    const f64x8 amplitudeHigh = load<f64x8>(state.amplitude + 8);
-    f64x8 accLow = load<f64x8>(state.acc);
-    f64x8 accHigh = load<f64x8>(state.acc + 8);
-    const double b = state.beta;
-    const f64x8 beta = {b, b, b, b, b, b, b, b};
-    // 2.5 * 2^24: the sums less this are noise and signal scaled by 2^24, exactly.
-    const double o = 2.5 * 0x1p24;
-    const f64x8 offset = {o, o, o, o, o, o, o, o};
-
-    for (long k = 0; k < samples; ++k) {
-        const f32x16 noise1 = g.scaledSumOfFive();
-        const f32x16 noise2 = g.scaledSumOfFive();
-        const f32x16 signal = g.scaledSumOfFive();
-        const f64x8 agreeLow = agreement(lowerHalf(signal) - offset, amplitudeLow,
-                                         lowerHalf(noise1) - offset, lowerHalf(noise2) - offset);
-        const f64x8 agreeHigh = agreement(upperHalf(signal) - offset, amplitudeHigh,
-                                          upperHalf(noise1) - offset, upperHalf(noise2) - offset);
-        // A true division on purpose: its rounding is part of the result.
-        accLow = (agreeLow + accLow) - accLow / beta;
-        accHigh = (agreeHigh + accHigh) - accHigh / beta;
-    }
-
-    store(state.s0, g.s0);
-    store(state.s1, g.s1);
-    store(state.s2, g.s2);
-    store(state.s3, g.s3);
-    store(state.acc, accLow);
-    store(state.acc + 8, accHigh);
+    constexpr int groupLanes = chainLanes * chainsInFlight;
+    int first = 0;
+    for (; state.lanes - first > groupLanes - chainLanes; first += groupLanes)
+        runLanes<chainsInFlight>(state, first, samples);
+    for (; first < state.lanes; first += chainLanes)
+        runLanes<1>(state, first, samples);
 }
 
 } // namespace correlatore

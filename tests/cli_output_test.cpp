@@ -281,7 +281,7 @@ TEST(CliOutput, AnInterruptedRunLeavesTheTargetAsItWasAndNothingElse) {
                    {"SIGHUP", SIGHUP},
                    {"SIGPIPE (stderr's reader gone)", SIGPIPE}};
     const std::vector<std::vector<std::string>> commands = {
-        {"simulate", "--out", "out.csv"}, {"render", "--simulate", "--out", "out.png"}};
+        {"simulate", "--out", "out.csv"}, {"render", "--bare", "--simulate", "--out", "out.png"}};
     unsetenv("DISPLAY");
     for (const auto& c : signals) {
         for (const std::vector<std::string>& command : commands) {

@@ -1,21 +1,28 @@
 // The correlator engine. Guards against: double-precision partial sums, a fused multiply-add or a
 // reciprocal multiply creeping into the sample arithmetic, an input of exactly 0 counted as
 // positive, a vector kernel whose numbers differ from the scalar reference (checked on every
-// instruction set this processor has, and on a block that is mostly padding), results that depend
-// on the thread count, and statistics off the theory. It cannot catch a weak generator that still
-// passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical ones.
+// instruction set this processor has, and on blocks that are partly padding), results that depend
+// on the thread count, half a block handed to an idle thread that does not carry on where it was,
+// a run that dies when a helper thread cannot start, steps handed on twice or after the receiver
+// threw, and statistics off the theory. It cannot catch a weak generator that still passes these
+// moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "correlator_sample.h"
 #include "random_stream.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 using namespace correlatore;
@@ -126,18 +133,30 @@ TEST(RandomStream, KnownAnswers) {
 
 TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
     const std::uint64_t seed = 12345;
-    for (const int firstStep : {0, 16 * 15}) { // a full block, and the last one: 1 step, 15 padding
+    const int lastBlock = (simulationStepCount - 1) / blockLanes * blockLanes;
+    const struct {
+        const char* name;
+        int firstStep, lanes;
+    } blocks[] = {{"a full block", 0, blockLanes},
+                  {"the last block, mostly padding", lastBlock, simulationStepCount - lastBlock},
+                  {"half a block", 16, blockLanes / 2},
+                  {"a single step", 240, 1},
+                  {"one step short of full", 64, blockLanes - 1}};
+    for (const auto& block : blocks) {
         BlockState reference;
-        startBlock(reference, seed, firstStep, 400);
+        startBlock(reference, seed, block.firstStep, 400);
         kernelFor("scalar")(reference, 1001); // an odd count
         for (const KernelVariant& kernel : availableKernels()) {
-            SCOPED_TRACE(std::string(kernel.isa) + " from step " + std::to_string(firstStep));
+            SCOPED_TRACE(std::string(kernel.isa) + ", " + block.name);
             BlockState state;
-            startBlock(state, seed, firstStep, 400);
+            startBlock(state, seed, block.firstStep, 400);
+            state.lanes = block.lanes;
             kernel.run(state, 1000);
             kernel.run(state, 1); // resumable: the same as one call of 1001
-            EXPECT_EQ(std::memcmp(state.acc, reference.acc, sizeof state.acc), 0);
-            EXPECT_EQ(std::memcmp(state.s0, reference.s0, sizeof state.s0), 0);
+            const auto live = static_cast<std::size_t>(block.lanes);
+            EXPECT_EQ(std::memcmp(state.acc, reference.acc, live * sizeof state.acc[0]), 0);
+            EXPECT_EQ(std::memcmp(state.s0, reference.s0, live * sizeof state.s0[0]), 0);
+            EXPECT_EQ(std::memcmp(state.s3, reference.s3, live * sizeof state.s3[0]), 0);
         }
     }
 }
@@ -152,7 +171,7 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
         ASSERT_EQ(base[static_cast<std::size_t>(i)].index, i);
         ASSERT_EQ(base[static_cast<std::size_t>(i)].s, -60.0 + 0.5 * i);
     }
-    for (const unsigned threads : {2u, 8u}) {
+    for (const unsigned threads : {2u, 3u, 8u, 9u, 16u, 64u}) { // whole and half blocks
         const auto other = run(parameters, 7, threads);
         for (std::size_t i = 0; i < 241; ++i)
             ASSERT_EQ(other[i].p, base[i].p) << threads << " threads, step " << i;
@@ -167,6 +186,35 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
     for (std::size_t i = 0; i < 241; ++i)
         same += differentSeed[i].p == base[i].p;
     EXPECT_LT(same, 60); // steps near +60 dB agree in every sample whatever the seed
+}
+
+TEST(Simulation, AHelperThatStartsLateTakesOverHalfBlocksExactly) {
+    // A helper that starts late finds the blocks taken and takes over halves of blocks still
+    // running; the halves must carry on exactly where their lanes were. Long steps, so that a
+    // block is still running when a thread runs out of blocks, and the longest integrator, so
+    // that a wrong state handed over still shows at the end.
+    const RunParameters parameters{6400, 200000};
+    const auto reference = run(parameters, 11, 1);
+    for (const int delayMs : {0, 10, 30, 60}) {
+        SCOPED_TRACE("helpers start " + std::to_string(delayMs) + " ms late");
+        const ThreadStarter lateStarter = [delayMs](std::function<void()> work) {
+            return std::thread([delayMs, work = std::move(work)] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                work();
+            });
+        };
+        for (const unsigned threads : {2u, 3u}) {
+            std::vector<StepResult> steps;
+            EXPECT_TRUE(simulate(
+                {parameters, 11, threads, {}},
+                [&](const StepResult& step) { steps.push_back(step); }, nullptr, lateStarter));
+            ASSERT_EQ(steps.size(), reference.size());
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                ASSERT_EQ(steps[i].index, static_cast<int>(i));
+                ASSERT_EQ(steps[i].p, reference[i].p) << threads << " threads, step " << i;
+            }
+        }
+    }
 }
 
 TEST(Simulation, CancelStopsTheRun) {
@@ -187,6 +235,64 @@ TEST(Simulation, AnExceptionFromTheReceiverStopsTheRunOnTheCallersThread) {
     };
     EXPECT_THROW(simulate({{100, 20000}, 1, 2, {}}, failAtTwenty), std::runtime_error);
     EXPECT_EQ(delivered, 21);
+}
+
+TEST(Simulation, NoStepIsHandedOnAgainOrLaterOnceTheReceiverHasThrown) {
+    // The receiver dawdles before it throws, so that the other thread finishes its block and
+    // waits to hand it on: it must then hand on nothing, neither the failed step again nor later.
+    for (const int failingStep : {0, 20, blockLanes + 3}) {
+        SCOPED_TRACE("the receiver throws at step " + std::to_string(failingStep));
+        std::mutex mutex;
+        std::vector<int> delivered;
+        const auto failLate = [&](const StepResult& step) {
+            {
+                const std::lock_guard lock(mutex);
+                delivered.push_back(step.index);
+            }
+            if (step.index == failingStep) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                throw std::runtime_error("disk full");
+            }
+        };
+        EXPECT_THROW(simulate({{100, 2000}, 1, 2, {}}, failLate), std::runtime_error);
+        std::vector<int> expected(static_cast<std::size_t>(failingStep) + 1);
+        for (int i = 0; i <= failingStep; ++i)
+            expected[static_cast<std::size_t>(i)] = i;
+        EXPECT_EQ(delivered, expected);
+    }
+}
+
+TEST(Simulation, AHelperThreadThatCannotStartLeavesTheWorkToTheOthers) {
+    const RunParameters parameters{100, 2000};
+    const auto reference = run(parameters, 3, 1);
+    const struct {
+        const char* name;
+        int threadsThatStart;
+        bool outOfMemory;
+    } cases[] = {{"no helper starts", 0, false},
+                 {"one helper starts, then no more", 1, false},
+                 {"no memory for a thread", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int attempts = 0;
+        const ThreadStarter failingStarter = [&](std::function<void()> work) {
+            if (attempts++ < c.threadsThatStart)
+                return std::thread(std::move(work));
+            if (c.outOfMemory)
+                throw std::bad_alloc();
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        };
+        std::vector<StepResult> steps;
+        SimulationOptions options{parameters, 3, 4, {}};
+        EXPECT_TRUE(simulate(
+            options, [&](const StepResult& step) { steps.push_back(step); }, nullptr,
+            failingStarter));
+        EXPECT_EQ(attempts, c.threadsThatStart + 1); // no more tries after the first refusal
+        ASSERT_EQ(steps.size(), reference.size());
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            ASSERT_EQ(steps[i].p, reference[i].p) << "step " << i;
+    }
 }
 
 namespace {
