@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Names the installed desktop entry, so that a Wayland desktop shows its icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("correlatore"));
     correlatore::installQtItalian(app);
     correlatore::Form1 form;
     if (arguments.seed)
