@@ -4,8 +4,8 @@
 
 #include "output_target.h"
 #include "signal_cleanup.h"
+#include "wide_path_windows.h"
 
-#define WIN32_LEAN_AND_MEAN
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -15,14 +15,6 @@
 namespace correlatore {
 
 namespace {
-
-std::wstring widePath(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), size, wide.data(), length);
-    return wide;
-}
 
 // The errno value nearest a Windows error, for the message cannotWrite() words.
 int errnoOf(DWORD error) {

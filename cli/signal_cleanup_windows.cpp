@@ -3,8 +3,8 @@
 // own. The handler removes the file, then lets the system end the program as it would have.
 
 #include "signal_cleanup.h"
+#include "wide_path_windows.h"
 
-#define WIN32_LEAN_AND_MEAN
 #include <mutex>
 #include <windows.h>
 
@@ -14,14 +14,6 @@ namespace {
 
 std::mutex fileMutex;
 std::wstring fileToRemove; // guarded by fileMutex
-
-std::wstring widePath(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), size, wide.data(), length);
-    return wide;
-}
 
 BOOL WINAPI removeOnControlEvent(DWORD) {
     const std::lock_guard lock(fileMutex);
