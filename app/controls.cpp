@@ -16,10 +16,6 @@ namespace correlatore {
 
 namespace {
 
-constexpr int pixels(int twips) {
-    return twips / 15;
-}
-
 QFont fontFor(const QString& family, FontSpec wanted) {
     QFont font(family);
     font.setPointSizeF(wanted.pointSize);
@@ -33,7 +29,7 @@ QFont fontFor(const QString& family, FontSpec wanted) {
 QWidget* createLabel(const ControlSpec& row, QWidget* form) {
     const QString caption = QString::fromStdString(row.caption);
     QLabel* label = row.name == std::string_view("Label3")
-                        ? new AxisNumbersLabel(caption, pixels(4600), pixels(row.width), form)
+                        ? new AxisNumbersLabel(caption, pixelsOf(4600), pixelsOf(row.width), form)
                         : new QLabel(caption, form);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);
@@ -112,11 +108,11 @@ void place(QWidget* widget, const ControlSpec& row, const QString& fontFamily) {
             widget->setPalette(palette);
         }
     }
-    widget->move(pixels(row.left), pixels(row.top));
+    widget->move(pixelsOf(row.left), pixelsOf(row.top));
     if (row.autoSize)
         widget->resize(widget->sizeHint());
     else
-        widget->resize(pixels(row.width), pixels(row.height));
+        widget->resize(pixelsOf(row.width), pixelsOf(row.height));
 }
 
 } // namespace

@@ -76,7 +76,7 @@ Form1::Form1(QWidget* parent, const QString& fontFamily)
     connect(m_controls.Command3, &QPushButton::clicked, this,
             [this] { click(&Form1::Command3_Click); });
 
-    resize(restoredClientWidth / 15, restoredClientHeight / 15);
+    resize(pixelsOf(restoredClientWidth), pixelsOf(restoredClientHeight));
     m_controls.Command1->setFocus();
 }
 

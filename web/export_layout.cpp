@@ -5,7 +5,7 @@
 #include "chart_frame.h"
 #include "chart_geometry.h"
 #include "controls_table.h"
-#include "renderer.h"
+#include "drawing_measures.h"
 #include "run_parameters.h"
 
 #include <cstdio>
