@@ -6,6 +6,7 @@
 
 #include "form1.h"
 #include "run_program.h"
+#include "scratch_folder.h"
 #include "window_arguments.h"
 #include "window_picture.h"
 
@@ -30,23 +31,8 @@ namespace {
 
 const std::string cli = CORRELATORE_CLI_PATH;
 
-// A folder of its own for each test, removed at the end.
-struct ScratchFolder {
-    explicit ScratchFolder(const char* name)
-        : path(std::filesystem::temp_directory_path() /
-               (std::string(name) + "_" + std::to_string(getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::string operator/(const std::string& file) const { return (path / file).string(); }
-    std::filesystem::path path;
-};
-
 QByteArray fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    return QByteArray::fromStdString(fileText(path));
 }
 
 QImage renderedPng(const ScratchFolder& folder, std::vector<std::string> arguments) {
