@@ -10,7 +10,7 @@
 
 #include "chart_frame.h"
 #include "controls.h"
-#include "controls_table.h"
+#include "control_table.h"
 #include "form1.h"
 #include "picture_file.h"
 #include "qt_italian.h"

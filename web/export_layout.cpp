@@ -4,7 +4,7 @@
 // and the desktop window share one table and one set of drawing constants.
 #include "chart_frame.h"
 #include "chart_geometry.h"
-#include "controls_table.h"
+#include "control_table.h"
 #include "drawing_measures.h"
 #include "run_parameters.h"
 
@@ -64,7 +64,7 @@ template <typename Items> std::string jsonList(const Items& items) {
     return out + "]";
 }
 
-std::string controlJson(const ControlSpec& row) {
+std::string controlJson(const ControlRow& row) {
     std::ostringstream out;
     out << "    {\"tabIndex\": " << row.tabIndex << ", \"name\": " << quoted(row.name)
         << ", \"kind\": \"" << kindName(row.kind) << "\", \"caption\": " << quoted(row.caption)
