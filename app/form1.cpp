@@ -1,7 +1,7 @@
 #include "form1.h"
 
 #include "chart_frame.h"
-#include "controls_table.h"
+#include "control_table.h"
 #include "curves.h"
 #include "renderer.h"
 #include "run_parameters.h"
@@ -104,7 +104,7 @@ void Form1::reticolo() {
 }
 
 void Form1::Command1_Click() {
-    drawTheoreticalCurve(m_surface, m_formula);
+    fcalcolata();
 }
 
 void Form1::fcalcolata() {

@@ -11,7 +11,6 @@
 namespace correlatore {
 
 // Starts a thread that runs `work`; throws std::system_error when the machine has none to spare.
-using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
 std::thread startThread(std::function<void()> work);
 
 // A simulation run off the window's thread. Each finished step, and then the end of the run, is

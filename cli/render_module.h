@@ -42,5 +42,4 @@ int correlatore_render_picture(const CorrelatorePictureRequest* request, Correla
                                void* context);
 }
 
-inline constexpr const char* renderModuleName = "libcorrelatore-render.so";
 inline constexpr const char* renderModuleEntry = "correlatore_render_picture";
