@@ -5,14 +5,15 @@
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "curves.h"
+#include "decimal_number.h"
 #include "run_parameters.h"
 #include "run_seed.h"
 #include "theory.h"
 
-#include <charconv>
 #include <cstddef>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,8 @@ val runParameters(const std::string& combo1Text, const std::string& combo2Text) 
 
 // Seeds travel as decimal text: a JavaScript number cannot hold every 64-bit value.
 std::string seedFromText(const std::string& text) {
-    std::uint64_t seed = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, seed);
-    if (text.empty() || error != std::errc{} || stop != end)
-        return {};
-    return std::to_string(seed);
+    const auto seed = readDecimal(text, 0, std::numeric_limits<std::uint64_t>::max());
+    return seed ? std::to_string(*seed) : std::string();
 }
 
 std::string clockSeed() {
@@ -97,7 +94,7 @@ val theoryPoints() {
 bool simulateRun(int beta, int nm, const std::string& seedText, val onStep) {
     SimulationOptions options;
     options.parameters = {static_cast<std::int16_t>(beta), nm};
-    std::from_chars(seedText.data(), seedText.data() + seedText.size(), options.seed);
+    options.seed = readDecimal(seedText, 0, std::numeric_limits<std::uint64_t>::max()).value_or(0);
     options.threads = 1;
     return simulate(options,
                     [&onStep](const StepResult& step) { onStep(step.index, step.s, step.p); });
