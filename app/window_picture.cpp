@@ -30,8 +30,10 @@ std::optional<QByteArray> windowPicture(const DisplayList& ops, WindowPart part,
     Form1 form;
     form.setAttribute(Qt::WA_DontShowOnScreen);
     form.resize(layoutPixelWidth, layoutPixelHeight);
-    form.findChild<QComboBox*>(QStringLiteral("Combo1"))->setEditText(lists.combo1);
-    form.findChild<QComboBox*>(QStringLiteral("Combo2"))->setEditText(lists.combo2);
+    form.findChild<QComboBox*>(QStringLiteral("Combo1"))
+        ->setEditText(QString::fromStdString(lists.combo1));
+    form.findChild<QComboBox*>(QStringLiteral("Combo2"))
+        ->setEditText(QString::fromStdString(lists.combo2));
     form.show();
     form.showDrawing(ops);
     const QRect region = part == WindowPart::Chart ? chartRegion(form) : form.rect();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display_list.h"
+#include "list_texts.h"
 #include "picture_file.h"
 
 #include <QRect>
@@ -13,12 +14,6 @@ namespace correlatore {
 enum class WindowPart {
     Chart, // the chart with the labels that annotate it, as the window shows them
     Whole, // the whole client area: title, legends, buttons, lists and formula
-};
-
-// What the window's two lists show: after a run, the texts that chose its Beta and Nm.
-struct ListTexts {
-    QString combo1 = QStringLiteral("Beta");
-    QString combo2 = QStringLiteral("Nm campioni");
 };
 
 // The whole layout, 14685 x 9975 twips.

@@ -51,8 +51,7 @@ pictureOfTheWindow([[maybe_unused]] const CorrelatorePictureRequest& request,
     char name[] = "correlatore-cli";
     char* argv[] = {name, nullptr};
     const QApplication application(argc, argv);
-    const ListTexts lists{QString::fromUtf8(request.combo1Text),
-                          QString::fromUtf8(request.combo2Text)};
+    const ListTexts lists{request.combo1Text, request.combo2Text};
     const WindowPart part =
         request.layout == correlatoreWholeWindow ? WindowPart::Whole : WindowPart::Chart;
     return windowPicture(ops, part, lists, format, request.scale, info);

@@ -1,5 +1,10 @@
 #include "control_table.h"
 
+#include "list_texts.h"
+
+#include <algorithm>
+#include <string_view>
+
 namespace correlatore {
 
 std::string axisNumbersCaption() {
@@ -30,6 +35,16 @@ const std::array<ControlRow, 15>& controlTable() {
     }};
     // clang-format on
     return table;
+}
+
+ListTexts initialListTexts() {
+    const auto captionOf = [](std::string_view control) {
+        const auto& table = controlTable();
+        return std::find_if(table.begin(), table.end(),
+                            [control](const ControlRow& row) { return row.name == control; })
+            ->caption;
+    };
+    return {captionOf("Combo1"), captionOf("Combo2")};
 }
 
 } // namespace correlatore
