@@ -29,7 +29,7 @@ QFont fontFor(const QString& family, ControlFont wanted) {
 QWidget* createLabel(const ControlRow& row, QWidget* form) {
     const QString caption = QString::fromStdString(row.caption);
     QLabel* label = row.name == std::string_view("Label3")
-                        ? new AxisNumbersLabel(caption, pixelsOf(4600), pixelsOf(row.width), form)
+                        ? new AxisNumbersLabel(caption, pixelsOf(row.width), form)
                         : new QLabel(caption, form);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);

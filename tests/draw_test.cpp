@@ -2,15 +2,17 @@
 // Guards against: an off-by-one in the frame's whole-number loops (a dot at x = 9200 on a
 // horizontal row, a missing last dot), axes that stop short, the foreground colour not used for
 // unflagged dots, a bad coordinate recorded instead of raising a run-time error, pixels that do
-// not land where the geometry says, an invisible simulated point, and formula ink outside its
-// boxes; a curve drawn again and again lengthening the drawing, or the shortening changing the
-// picture.
+// not land where the geometry says or differ from the page's, an invisible simulated point, and
+// formula ink outside its boxes; a curve drawn again and again lengthening the drawing, or the
+// shortening changing the picture.
 
 #include "chart_frame.h"
 #include "chart_geometry.h"
+#include "correlator.h"
 #include "curves.h"
 #include "display_list.h"
 #include "picture_file.h"
+#include "pixel_picture.h"
 #include "renderer.h"
 #include "run_time_error.h"
 
@@ -229,6 +231,24 @@ TEST(Renderer, ASimulatedPointShowsAsASmallBlueRing) {
     EXPECT_GE(bluePixels, 8);
     EXPECT_TRUE(isColour(image, 306 + 2, 106, Qt::blue));
     EXPECT_TRUE(isColour(image, 306, 106, Qt::white)); // a ring, not a blob
+}
+
+TEST(Renderer, PaintsExactlyThePixelsOfThePixelPicture) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    for (int i = 0; i < simulationStepCount; ++i) // rings cut by the chart's edges included
+        drawSimulatedPoint(surface, siNiOfStep(i), 0.5 + 0.5 * std::sin(i / 7.0));
+    drawTheoreticalCurve(surface);
+    PixelPicture pixels(700, 450);
+    pixels.draw(surface.ops());
+    QImage painted(pixels.width(), pixels.height(), QImage::Format_RGB32);
+    painted.fill(toQColor(chartBackground));
+    QPainter painter(&painted);
+    render(surface.ops(), painter);
+    painter.end();
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            ASSERT_EQ(painted.pixelColor(x, y), toQColor(pixels.pixel(x, y))) << x << "," << y;
 }
 
 // ---- Formula picture
