@@ -37,6 +37,15 @@ const std::array<ControlRow, 15>& controlTable() {
     return table;
 }
 
+LayoutExtent layoutExtent() {
+    LayoutExtent extent{0, 0};
+    for (const ControlRow& row : controlTable()) {
+        extent.width = std::max(extent.width, row.left + row.width);
+        extent.height = std::max(extent.height, row.top + row.height);
+    }
+    return extent;
+}
+
 ListTexts initialListTexts() {
     const auto captionOf = [](std::string_view control) {
         const auto& table = controlTable();

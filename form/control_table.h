@@ -37,6 +37,13 @@ std::string axisNumbersCaption();
 // The fifteen controls in tab order.
 const std::array<ControlRow, 15>& controlTable();
 
+// How far the layout reaches, in twips: 14685 x 9975, the client area that shows all of it.
+struct LayoutExtent {
+    int width;
+    int height;
+};
+LayoutExtent layoutExtent();
+
 // The window's own settings.
 inline constexpr int restoredClientWidth = 4680; // twips
 inline constexpr int restoredClientHeight = 3195;
