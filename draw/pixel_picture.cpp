@@ -33,9 +33,12 @@ PixelPicture::PixelPicture(int width, int height)
     , m_rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {}
 
 void PixelPicture::draw(const DisplayList& ops) {
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x)
-            set(x, y, chartBackground);
+    // The first row pixel by pixel, the others copied from it: the page paints up to once a frame.
+    for (int x = 0; x < m_width; ++x)
+        set(x, 0, chartBackground);
+    const auto rowBytes = static_cast<std::ptrdiff_t>(m_width) * 4;
+    for (auto row = m_rgba.begin() + rowBytes; row < m_rgba.end(); row += rowBytes)
+        std::copy(m_rgba.begin(), m_rgba.begin() + rowBytes, row);
     for (const DrawOp& op : ops) {
         const int x = pixelOf(op.x1), y = pixelOf(op.y1);
         switch (op.kind) {
