@@ -49,7 +49,8 @@
   const workers = Array.from({ length: workerCount }, () => new Worker(workerUrl));
 
   // ---- What the form asks of the page -----------------------------------------------------------
-  const status = { busy: false, queued: 0, painted: true, lastRun: null, runs: 0, workers: workerCount };
+  const status = { busy: false, queued: 0, painted: true, lastRun: null, runs: 0,
+                   workers: workerCount };
   let paintPending = false;
   let runStarted = 0, runMilliseconds = 0;
   const fixedSeedText = new URLSearchParams(location.search).get('seed');
