@@ -4,11 +4,12 @@
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
 // browser; a picture that does not say what made it; render --simulate without its progress bar.
 
+#include "control_table.h"
+#include "drawing_measures.h"
 #include "form1.h"
 #include "run_program.h"
 #include "scratch_folder.h"
 #include "window_arguments.h"
-#include "window_picture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -56,7 +57,7 @@ int differingPixels(const QImage& a, const QImage& b) {
 class PictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form.resize(layoutPixelWidth, layoutPixelHeight);
+        form.resize(pixelsOf(layoutExtent().width), pixelsOf(layoutExtent().height));
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
