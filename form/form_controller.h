@@ -26,6 +26,14 @@ struct FinishedRun {
     std::array<double, simulationStepCount> p; // the coincidence estimate of each step
 };
 
+// A simulation run whose circles are still being drawn: the steps in, and how many are drawn.
+struct RunInProgress {
+    SimulationOptions options;
+    std::array<double, simulationStepCount> p{};
+    std::array<bool, simulationStepCount> arrived{};
+    int drawn = 0; // circles drawn: steps 0 .. drawn - 1
+};
+
 // What the form needs of the window system it runs on, the desktop's widgets or the page's
 // elements. Every call comes from the form's event thread.
 class FormPlatform {
@@ -96,13 +104,6 @@ private:
     struct WaitingClick {
         Button button;
         ListTexts lists;
-    };
-
-    struct RunInProgress {
-        SimulationOptions options;
-        std::array<double, simulationStepCount> p{};
-        std::array<bool, simulationStepCount> arrived{};
-        int drawn = 0; // circles drawn: steps 0 .. drawn - 1
     };
 
     // The event procedures and the window's private procedures, in the classic order.
