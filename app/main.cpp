@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "qt_italian.h"
 #include "window_arguments.h"
+#include "window_placement.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -23,6 +24,6 @@ int main(int argc, char** argv) {
     correlatore::Form1 form;
     if (arguments.seed)
         form.setSimulationSeed(*arguments.seed);
-    form.showMaximized();
+    correlatore::showMaximizedOrFillScreen(form);
     return app.exec();
 }

@@ -3,6 +3,7 @@
 // CORRELATORE_SCREENSHOT. Used by scripts/screenshot under Xvfb.
 
 #include "form1.h"
+#include "window_placement.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -12,8 +13,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     correlatore::Form1 form;
-    form.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-    form.showMaximized();
+    correlatore::showMaximizedOrFillScreen(form);
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
     const QString press = qEnvironmentVariable("CORRELATORE_SCREENSHOT_PRESS");

@@ -1,7 +1,8 @@
 // The window program's start and end as a user meets them. Guards against: Qt's abort (status
 // 134, a core dump) instead of one line that says what to do, for a DISPLAY that is missing or
-// names a display nobody answers on; and a plain start and close that does not exit 0 (under the
-// asan preset: a leak or a sanitizer report).
+// names a display nobody answers on; a plain start and close that does not exit 0 (under the
+// asan preset: a leak or a sanitizer report); and a window left at its restored size, showing no
+// button, where no window manager acts on "maximized".
 
 #include "run_program.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #ifdef CORRELATORE_XVFB
 #include <xcb/xcb.h>
@@ -108,11 +110,14 @@ std::uint32_t atom(xcb_connection_t* connection, const char* name) {
     return result;
 }
 
+xcb_window_t rootOf(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
 // The mapped top-level window of process `pid`, or none yet.
 xcb_window_t shownWindowOf(xcb_connection_t* connection, pid_t pid) {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_query_tree_reply_t* tree =
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, rootOf(connection)), nullptr);
     if (!tree)
         return XCB_WINDOW_NONE;
     const std::uint32_t pidAtom = atom(connection, "_NET_WM_PID");
@@ -151,7 +156,89 @@ void askToClose(xcb_connection_t* connection, xcb_window_t window) {
     xcb_flush(connection);
 }
 
+// Waits for the window of `program` to show; none when the program ends first.
+xcb_window_t waitForWindow(xcb_connection_t* connection, const StartedProgram& program) {
+    xcb_window_t shown = XCB_WINDOW_NONE;
+    for (int tries = 0; tries < 1200 && !shown && !hasEnded(program); ++tries) {
+        usleep(50000);
+        shown = shownWindowOf(connection, program.pid);
+    }
+    return shown;
+}
+
+void setWindowProperty(xcb_connection_t* connection, xcb_window_t on, const char* name,
+                       xcb_window_t value) {
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, on, atom(connection, name),
+                        XCB_ATOM_WINDOW, 32, 1, &value);
+}
+
+// The atoms of the window's _NET_WM_STATE, the state it asks a window manager for.
+std::vector<std::uint32_t> askedStates(xcb_connection_t* connection, xcb_window_t window) {
+    auto* property = xcb_get_property_reply(connection,
+                                            xcb_get_property(connection, 0, window,
+                                                             atom(connection, "_NET_WM_STATE"),
+                                                             XCB_ATOM_ATOM, 0, 16),
+                                            nullptr);
+    std::vector<std::uint32_t> atoms;
+    if (property) {
+        const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(property));
+        atoms.assign(values, values + xcb_get_property_value_length(property) / 4);
+    }
+    std::free(property);
+    return atoms;
+}
+
 } // namespace
+
+// Where a window manager runs, the window asks it to maximize; on a bare X server it covers the
+// screen itself. A manager is told by the _NET_SUPPORTING_WM_CHECK window that it sets on the root
+// window and on itself; the test sets one up without a manager behind it.
+TEST(Startup, TheWindowFillsTheScreenWithOrWithoutAWindowManager) {
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
+    setenv("DISPLAY", display.name.c_str(), 1);
+    unsetenv("QT_QPA_PLATFORM");
+    unsetenv("WAYLAND_DISPLAY");
+    xcb_connection_t* connection = xcb_connect(display.name.c_str(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(connection), 0) << display.name;
+    for (const bool managerRuns : {false, true}) {
+        SCOPED_TRACE(managerRuns ? "a window manager runs" : "no window manager");
+        if (managerRuns) {
+            const xcb_window_t check = xcb_generate_id(connection);
+            xcb_create_window(connection, 0, check, rootOf(connection), 0, 0, 1, 1, 0,
+                              XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+            setWindowProperty(connection, check, "_NET_SUPPORTING_WM_CHECK", check);
+            setWindowProperty(connection, rootOf(connection), "_NET_SUPPORTING_WM_CHECK", check);
+            xcb_flush(connection);
+        }
+        const StartedProgram window = startProgram(CORRELATORE_APP_PATH, {});
+        const xcb_window_t shown = waitForWindow(connection, window);
+        EXPECT_NE(shown, XCB_WINDOW_NONE) << "the window never showed";
+        if (shown) {
+            auto* geometry =
+                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, shown), nullptr);
+            ASSERT_NE(geometry, nullptr);
+            const std::vector<std::uint32_t> states = askedStates(connection, shown);
+            const auto asks = [&](const char* name) {
+                return std::find(states.begin(), states.end(), atom(connection, name)) !=
+                       states.end();
+            };
+            if (managerRuns) {
+                EXPECT_TRUE(asks("_NET_WM_STATE_MAXIMIZED_VERT"));
+                EXPECT_TRUE(asks("_NET_WM_STATE_MAXIMIZED_HORZ"));
+            } else {
+                EXPECT_EQ(geometry->x, 0);
+                EXPECT_EQ(geometry->y, 0);
+                EXPECT_EQ(geometry->width, 1280);
+                EXPECT_EQ(geometry->height, 1024);
+            }
+            std::free(geometry);
+            kill(window.pid, SIGTERM);
+        }
+        waitForProgram(window);
+    }
+    xcb_disconnect(connection);
+}
 
 // Under the asan preset this is the sanitized window: a leak or an error report would end it with
 // status 1. Leaks inside system libraries are suppressed by tests/lsan-system-libraries.supp.
@@ -164,14 +251,7 @@ TEST(Startup, APlainStartAndCloseExitsZero) {
     xcb_connection_t* connection = xcb_connect(display.name.c_str(), nullptr);
     ASSERT_EQ(xcb_connection_has_error(connection), 0) << display.name;
     const StartedProgram window = startProgram(CORRELATORE_APP_PATH, {});
-    xcb_window_t shown = XCB_WINDOW_NONE;
-    // Waits for the window to show, or for the program to end without one.
-    for (int tries = 0; tries < 1200 && !shown; ++tries) {
-        if (hasEnded(window))
-            break;
-        usleep(50000);
-        shown = shownWindowOf(connection, window.pid);
-    }
+    const xcb_window_t shown = waitForWindow(connection, window);
     EXPECT_NE(shown, XCB_WINDOW_NONE) << "the window never showed";
     if (shown)
         askToClose(connection, shown);
