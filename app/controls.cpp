@@ -2,7 +2,7 @@
 
 #include "axis_numbers_label.h"
 #include "control_input.h"
-#include "controls_table.h"
+#include "control_table.h"
 #include "renderer.h"
 #include "run_parameters.h"
 
@@ -16,7 +16,7 @@ namespace correlatore {
 
 namespace {
 
-QFont fontFor(const QString& family, FontSpec wanted) {
+QFont fontFor(const QString& family, ControlFont wanted) {
     QFont font(family);
     font.setPointSizeF(wanted.pointSize);
     font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
@@ -26,10 +26,10 @@ QFont fontFor(const QString& family, FontSpec wanted) {
     return font;
 }
 
-QWidget* createLabel(const ControlSpec& row, QWidget* form) {
+QWidget* createLabel(const ControlRow& row, QWidget* form) {
     const QString caption = QString::fromStdString(row.caption);
     QLabel* label = row.name == std::string_view("Label3")
-                        ? new AxisNumbersLabel(caption, pixelsOf(4600), pixelsOf(row.width), form)
+                        ? new AxisNumbersLabel(caption, pixelsOf(row.width), form)
                         : new QLabel(caption, form);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(false);
@@ -38,7 +38,7 @@ QWidget* createLabel(const ControlSpec& row, QWidget* form) {
     return label;
 }
 
-QWidget* createComboBox(const ControlSpec& row, QWidget* form) {
+QWidget* createComboBox(const ControlRow& row, QWidget* form) {
     auto* combo = new QComboBox(form);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -75,7 +75,7 @@ QWidget* createPictureBox(QWidget* form) {
     return picture;
 }
 
-QWidget* createControl(const ControlSpec& row, QWidget* form) {
+QWidget* createControl(const ControlRow& row, QWidget* form) {
     switch (row.kind) {
     case ControlKind::Label:
         return createLabel(row, form);
@@ -94,7 +94,7 @@ QWidget* createControl(const ControlSpec& row, QWidget* form) {
     return nullptr;
 }
 
-void place(QWidget* widget, const ControlSpec& row, const QString& fontFamily) {
+void place(QWidget* widget, const ControlRow& row, const QString& fontFamily) {
     widget->setObjectName(row.name);
     widget->setFont(fontFor(fontFamily, row.font));
     if (row.kind == ControlKind::Label) {
@@ -143,7 +143,7 @@ QString uiFontFamily() {
 Controls createControls(QWidget* form) {
     const QString fontFamily = form->font().family();
     std::array<QWidget*, 15> widgets{};
-    for (const ControlSpec& row : controlTable()) {
+    for (const ControlRow& row : controlTable()) {
         QWidget* widget = createControl(row, form);
         place(widget, row, fontFamily);
         widgets[static_cast<std::size_t>(row.tabIndex)] = widget;

@@ -30,8 +30,7 @@ SimulationRun::SimulationRun(QObject* receiver, const SimulationOptions& options
         };
         // An exception must not leave the thread: that would end the program.
         try {
-            if (simulate(options, deliver, &m_cancel))
-                post(callbacks.onFinished);
+            simulate(options, deliver, &m_cancel);
         } catch (const RunTimeError& error) {
             post([onFailed = callbacks.onFailed, error] { onFailed(error); });
         } catch (const std::exception&) { // no memory or no threads left for the run

@@ -11,19 +11,17 @@
 namespace correlatore {
 
 // Starts a thread that runs `work`; throws std::system_error when the machine has none to spare.
-using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
 std::thread startThread(std::function<void()> work);
 
-// A simulation run off the window's thread. Each finished step, and then the end of the run, is
-// handed to the window's thread through its event queue, in step order; so is a failure inside
-// the run, as a run-time error, after which nothing more comes. Destroying the run cancels it and
-// waits for its threads, which stop within a fraction of a millisecond. A run whose thread cannot
-// be started throws a run-time error from the constructor.
+// A simulation run off the window's thread. Each finished step is handed to the window's thread
+// through its event queue, in step order; so is a failure inside the run, as a run-time error,
+// after which nothing more comes. Destroying the run cancels it and waits for its threads, which
+// stop within a fraction of a millisecond. A run whose thread cannot be started throws a run-time
+// error from the constructor.
 class SimulationRun {
 public:
     struct Receiver {
         std::function<void(const StepResult&)> onStep;
-        std::function<void()> onFinished;
         std::function<void(const RunTimeError&)> onFailed;
     };
 

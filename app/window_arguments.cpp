@@ -1,6 +1,8 @@
 #include "window_arguments.h"
 
-#include <charconv>
+#include "decimal_number.h"
+
+#include <limits>
 #include <string_view>
 
 namespace correlatore {
@@ -14,15 +16,6 @@ constexpr const char* usage =
     "             so that it repeats a run told by \"seed: N\" or made by correlatore-cli;\n"
     "             without it each run takes a new seed from the clock\n"
     "  --help     this text\n";
-
-// Only plain decimal digits: no sign, no blanks, no base prefix, nothing after the number.
-std::optional<std::uint64_t> wholeNumber(std::string_view text) {
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 WindowArguments endWith(int status, std::string message) {
     WindowArguments arguments;
@@ -50,11 +43,11 @@ WindowArguments readWindowArguments(int argc, const char* const* argv) {
         }
         if (!value)
             continue;
-        arguments.seed = wholeNumber(*value);
+        constexpr std::uint64_t largest = std::numeric_limits<std::uint64_t>::max();
+        arguments.seed = readDecimal(*value, 0, largest);
         if (!arguments.seed)
-            return endWith(2, "correlatore: --seed must be a whole number from 0 to "
-                              "18446744073709551615, not '" +
-                                  std::string(*value) + "' (see 'correlatore --help')\n");
+            return endWith(2, "correlatore: --seed " + decimalRangeMessage(*value, 0, largest) +
+                                  " (see 'correlatore --help')\n");
     }
     return arguments;
 }

@@ -5,6 +5,7 @@
 #include "correlator.h"
 #include "csv.h"
 #include "curves.h"
+#include "list_texts.h"
 #include "output_file.h"
 #include "picture_description.h"
 #include "render_loader.h"
@@ -125,18 +126,6 @@ void appendBytes(const char* data, std::size_t size, void* file) {
     std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
 }
 
-int layoutNumber(PictureLayout layout) {
-    switch (layout) {
-    case PictureLayout::WholeWindow:
-        return correlatoreWholeWindow;
-    case PictureLayout::BareChart:
-        return correlatoreBareChart;
-    case PictureLayout::ChartWithLabels:
-        break;
-    }
-    return correlatoreChartWithLabels;
-}
-
 } // namespace
 
 // The chart as the window draws it: the frame, then the circles of a run ("Crsp = f(Si/Ni)", which
@@ -157,8 +146,9 @@ int runRender(const RenderCommand& command) {
 
         // The lists show what chose the run's Beta and Nm, as in the window after the run.
         const RunParameters& run = command.simulation.parameters;
-        const std::string combo1 = command.simulate ? std::to_string(run.beta) : "Beta";
-        const std::string combo2 = command.simulate ? std::to_string(run.nm) : "Nm campioni";
+        const ListTexts lists = command.simulate
+                                    ? ListTexts{std::to_string(run.beta), std::to_string(run.nm)}
+                                    : initialListTexts();
         const PictureDescription picture = describePicture(command, seed);
         std::vector<const char*> fields;
         for (const auto& [key, value] : picture.fields) {
@@ -166,22 +156,25 @@ int runRender(const RenderCommand& command) {
             fields.push_back(value.c_str());
         }
         const DisplayList& ops = surface.ops();
-        const CorrelatorePictureRequest request{ops.data(),
-                                                ops.size(),
-                                                command.kind == PictureKind::Png ? 0 : 1,
-                                                command.scale,
-                                                layoutNumber(command.layout),
-                                                combo1.c_str(),
-                                                combo2.c_str(),
-                                                picture.title.c_str(),
-                                                picture.description.c_str(),
-                                                fields.data(),
-                                                picture.fields.size()};
-        const int status = render(&request, appendBytes, output.stream());
-        if (status == correlatoreNoWindow)
+        const PictureRequest request{ops.data(),
+                                     ops.size(),
+                                     command.format,
+                                     command.scale,
+                                     command.layout,
+                                     lists.combo1.c_str(),
+                                     lists.combo2.c_str(),
+                                     picture.title.c_str(),
+                                     picture.description.c_str(),
+                                     fields.data(),
+                                     picture.fields.size()};
+        switch (render(&request, appendBytes, output.stream())) {
+        case PictureStatus::Made:
+            break;
+        case PictureStatus::NoWindow:
             throw std::runtime_error("this build has no window to draw; only --bare pictures");
-        if (status != 0)
+        case PictureStatus::CannotEncode:
             throw std::runtime_error("cannot encode the picture " + command.out);
+        }
         output.commit();
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render_module.h"
 #include "run_parameters.h"
 
 #include <cstdint>
@@ -19,17 +20,9 @@ struct SimulateCommand {
     std::string out;
 };
 
-enum class PictureKind { Png, Svg };
-
-enum class PictureLayout {
-    ChartWithLabels, // the chart as the window shows it, its labels included
-    WholeWindow,     // the window's whole client area
-    BareChart,       // the chart's drawing alone
-};
-
 struct RenderCommand {
     std::string out;
-    PictureKind kind = PictureKind::Png;
+    PictureFormat format = PictureFormat::Png;
     int scale = 2;
     PictureLayout layout = PictureLayout::ChartWithLabels;
     bool theory = false;

@@ -197,11 +197,11 @@ int main(int argc, char** argv) {
         return runTheory(theory);
     if (*renderCommand) {
         render.simulation.parameters = readRunParameters(renderTexts.beta, renderTexts.nm);
-        render.kind = hasSuffix(render.out, ".svg") ? PictureKind::Svg : PictureKind::Png;
+        render.format = hasSuffix(render.out, ".svg") ? PictureFormat::Svg : PictureFormat::Png;
         render.layout = wholeWindow ? PictureLayout::WholeWindow
                         : bareChart ? PictureLayout::BareChart
                                     : PictureLayout::ChartWithLabels;
-        if (render.kind == PictureKind::Svg && scaleOption->count() > 0)
+        if (render.format == PictureFormat::Svg && scaleOption->count() > 0)
             return usageError("--scale applies to a PNG picture only; an SVG has no pixels");
         return runRender(render);
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 
 namespace correlatore {
 
@@ -67,6 +68,13 @@ void DrawingSurface::Circle(std::int16_t flags, float x, float y, float radius, 
     if (radius < 0.0f)
         throw RunTimeError(error_code::invalidProcedureCall, "Chiamata di procedura non valida");
     append({DrawOp::Kind::Circle, x, y, radius, 0.0f, colourFor(flags, colourGiven, colour)});
+}
+
+void DrawingSurface::replaceWith(DisplayList ops) {
+    m_ops = std::move(ops);
+    m_settled = 0;
+    if (m_listener)
+        m_listener();
 }
 
 void DrawingSurface::dropHiddenRepeats() {

@@ -43,6 +43,9 @@ public:
     void Line(std::int16_t flags, float x1, float y1, float x2, float y2, ColorRef colour);
     void Circle(std::int16_t flags, float x, float y, float radius, ColorRef colour);
 
+    // Everything drawn is replaced by `ops`, a drawing made elsewhere by the same operations.
+    void replaceWith(DisplayList ops);
+
     // Drops every earlier operation that one drawn since the last call repeats exactly. Drawing is
     // opaque and aliased, so the repeat covers exactly the pixels of what it replaces and the
     // picture stays the same, while pressing for the same curve again and again no longer

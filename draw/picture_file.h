@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display_list.h"
+#include "picture_format.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,8 +14,6 @@
 class QPainter;
 
 namespace correlatore {
-
-enum class PictureFormat { Png, Svg };
 
 // The chart's area: up to the end of the horizontal axis (x = 9360) and the bottom grid row.
 inline constexpr int chartPixelWidth = 625;

@@ -1,20 +1,16 @@
 #include "renderer.h"
 
+#include "pixel_picture.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <vector>
 
 namespace correlatore {
 
 namespace {
-
-// The pixel that holds a chart-space position.
-double pixelOf(float twips) {
-    return std::floor(static_cast<double>(twips) / twipsPerPixel);
-}
 
 QPointF pixelCentre(float x, float y) {
     return {pixelOf(x) + 0.5, pixelOf(y) + 0.5};
@@ -40,7 +36,7 @@ QPainterPath pixelRows(DisplayList::const_iterator begin, DisplayList::const_ite
     std::vector<std::pair<int, int>> pixels; // (row, column), to sort by row
     pixels.reserve(static_cast<std::size_t>(end - begin));
     for (auto op = begin; op != end; ++op)
-        pixels.emplace_back(static_cast<int>(pixelOf(op->y1)), static_cast<int>(pixelOf(op->x1)));
+        pixels.emplace_back(pixelOf(op->y1), pixelOf(op->x1));
     std::sort(pixels.begin(), pixels.end());
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     QPainterPath path;
@@ -95,8 +91,7 @@ void render(const DisplayList& ops, QPainter& painter) {
         if (op->kind == DrawOp::Kind::Line) {
             painter.drawLine(pixelCentre(op->x1, op->y1), pixelCentre(op->x2, op->y2));
         } else {
-            const double radius =
-                std::max(static_cast<double>(op->x2) / twipsPerPixel, minimumCircleRadiusPixels);
+            const double radius = circleRadiusPixels(op->x2);
             painter.drawEllipse(pixelCentre(op->x1, op->y1), radius, radius);
         }
         ++op;

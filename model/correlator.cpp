@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -26,28 +27,44 @@ constexpr Split splitInto(int steps) {
     return {steps, (simulationStepCount + steps - 1) / steps};
 }
 
-Split splitFor(unsigned threads) {
+// A run split into shares keeps whole blocks, so that every share cuts the steps alike.
+Split splitFor(unsigned threads, int shares) {
     const Split whole = splitInto(blockLanes);
-    return threads > static_cast<unsigned>(whole.count) ? splitInto(blockLanes / 2) : whole;
+    const bool halves = shares == 1 && threads > static_cast<unsigned>(whole.count);
+    return halves ? splitInto(blockLanes / 2) : whole;
+}
+
+bool inShare(const SimulationOptions& options, int block) {
+    return block % options.shares == options.share;
 }
 
 constexpr int mostBlocks = splitInto(blockLanes / 2).count;
 
 // Hands the finished steps on in step order: steps that end early wait for the ones before them.
-// Once the receiver has thrown, nothing more is handed on, from this thread or any other.
+// Steps of other shares count as done and are not handed on. Once the receiver has thrown,
+// nothing more is handed on, from this thread or any other.
 class InOrderDelivery {
 public:
-    explicit InOrderDelivery(const std::function<void(const StepResult&)>& onStep)
-        : m_onStep(onStep) {}
+    InOrderDelivery(const std::function<void(const StepResult&)>& onStep,
+                    const SimulationOptions& options, Split split)
+        : m_onStep(onStep) {
+        for (int step = 0; step < simulationStepCount; ++step)
+            m_mine[static_cast<std::size_t>(step)] = inShare(options, step / split.steps);
+        m_done = m_mine;
+        m_done.flip();
+    }
 
     void stepsDone(int first, int count, const double* p) {
         std::lock_guard lock(m_mutex);
         if (m_receiverFailed)
             return;
         std::copy(p, p + count, m_p.begin() + first);
-        std::fill(m_done.begin() + first, m_done.begin() + first + count, true);
+        for (int step = first; step < first + count; ++step)
+            m_done[static_cast<std::size_t>(step)] = true;
         while (m_nextStep < simulationStepCount && m_done[static_cast<std::size_t>(m_nextStep)]) {
             const int step = m_nextStep++; // counted before the call: never handed on twice
+            if (!m_mine[static_cast<std::size_t>(step)])
+                continue;
             try {
                 m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)]});
             } catch (...) {
@@ -61,7 +78,8 @@ private:
     const std::function<void(const StepResult&)>& m_onStep;
     std::mutex m_mutex;
     std::array<double, simulationStepCount> m_p{};
-    std::array<bool, simulationStepCount> m_done{};
+    std::bitset<simulationStepCount> m_mine;
+    std::bitset<simulationStepCount> m_done;
     int m_nextStep = 0;
     bool m_receiverFailed = false;
 };
@@ -80,13 +98,15 @@ class WorkSharing {
 public:
     WorkSharing(const SimulationOptions& options, Split split)
         : m_options(options)
-        , m_split(split) {}
+        , m_split(split)
+        , m_nextBlock(options.share) {}
 
     // The next piece for this thread; false when there is no work left.
     bool take(Piece& piece) {
         std::unique_lock lock(m_mutex);
         if (m_nextBlock < m_split.count) {
-            const int block = m_nextBlock++;
+            const int block = m_nextBlock;
+            m_nextBlock += m_options.shares;
             ++m_busy;
             lock.unlock();
             piece = Piece{};
@@ -157,7 +177,7 @@ private:
     const Split m_split;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    int m_nextBlock = 0;
+    int m_nextBlock;
     int m_busy = 0;    // threads running a piece
     int m_waiting = 0; // threads waiting for one
     std::atomic<int> m_waitingHint{0};
@@ -228,9 +248,12 @@ bool simulate(const SimulationOptions& options,
     const unsigned threads =
         std::clamp(options.threads ? options.threads : std::thread::hardware_concurrency(), 1u,
                    static_cast<unsigned>(mostBlocks));
-    const Split split = splitFor(threads);
+    if (options.shares < 1 || options.share < 0 || options.share >= options.shares)
+        throw std::invalid_argument("share " + std::to_string(options.share) + " of " +
+                                    std::to_string(options.shares));
+    const Split split = splitFor(threads, options.shares);
 
-    InOrderDelivery delivery(onStep);
+    InOrderDelivery delivery(onStep, options, split);
     WorkSharing sharing(options, split);
     const long samples = long{options.parameters.nm} + 1;
     std::atomic<bool> stopped{false};

@@ -30,14 +30,20 @@ struct SimulationOptions {
     std::uint64_t seed = 0;
     unsigned threads = 0; // 0: one per core
     std::string isa;      // empty: the best the processor has
+    // This call's share of a run split over processes that share no memory (the page's workers):
+    // the blocks of consecutive steps whose number, counted from 0, leaves `share` when divided by
+    // `shares`. The steps of a share come out as in the whole run.
+    int share = 0;
+    int shares = 1;
 };
 
 // Starts a helper thread running `work`, or throws as std::thread does when the system has no
 // thread to give.
 using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
 
-// Runs the 241 steps on `threads` threads (the caller's among them) and hands each result to
-// `onStep` in step order, left to right, as soon as it and all steps before it are done. Calls to
+// Runs the 241 steps, or the options' share of them, on `threads` threads (the caller's among
+// them) and hands each result to `onStep` in step order, left to right, as soon as it and all
+// steps before it are done. Calls to
 // onStep never overlap, and no step is handed on twice. Returns false when `cancel` was set; an
 // exception from onStep stops the run, no step is handed on after it, and it leaves simulate() on
 // the caller's thread. A helper thread that cannot be started is done without: the run goes on

@@ -4,6 +4,7 @@
 // the thread count; and an unwritable output that leaves a partial file behind.
 
 #include "run_program.h"
+#include "scratch_folder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -191,23 +192,6 @@ TEST(Cli, OutputFileAppearsWholeOrNotAtAll) {
 // ---- Pictures
 
 namespace {
-
-// A folder of its own for each test, removed at the end.
-struct ScratchFolder {
-    ScratchFolder(const char* name)
-        : path(std::filesystem::temp_directory_path() /
-               (std::string(name) + "_" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::string operator/(const std::string& file) const { return (path / file).string(); }
-    std::filesystem::path path;
-};
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The picture command needs no display: no X, no Wayland, no Qt platform chosen.
 void forgetTheDisplay() {

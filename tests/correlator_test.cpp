@@ -3,15 +3,17 @@
 // positive, a vector kernel whose numbers differ from the scalar reference (checked on every
 // instruction set this processor has, and on blocks that are partly padding), results that depend
 // on the thread count, half a block handed to an idle thread that does not carry on where it was,
-// a run that dies when a helper thread cannot start, steps handed on twice or after the receiver
-// threw, and statistics off the theory. It cannot catch a weak generator that still passes these
-// moments. Seeds are fixed; CORRELATORE_TEST_SEED overrides the statistical ones.
+// a run that dies when a helper thread cannot start, shares of a run that miss or repeat a step,
+// steps handed on twice or after the receiver threw, and statistics off the theory. It cannot catch
+// a weak generator that still passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED
+// overrides the statistical ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "correlator_sample.h"
 #include "random_stream.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -186,6 +188,26 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
     for (std::size_t i = 0; i < 241; ++i)
         same += differentSeed[i].p == base[i].p;
     EXPECT_LT(same, 60); // steps near +60 dB agree in every sample whatever the seed
+}
+
+TEST(Simulation, SharesOfARunTogetherGiveTheWholeRunOnce) {
+    const RunParameters parameters{200, 2000};
+    const auto whole = run(parameters, 11, 2);
+    for (const int shares : {2, 3, 8, 9}) { // 8 blocks: a share each, or one left without work
+        std::vector<int> seen(241, 0);
+        for (int share = 0; share < shares; ++share) {
+            SimulationOptions options{parameters, 11, share % 2 ? 2u : 1u, {}, share, shares};
+            int previous = -1;
+            ASSERT_TRUE(simulate(options, [&](const StepResult& step) {
+                const auto i = static_cast<std::size_t>(step.index);
+                EXPECT_GT(step.index, previous) << "share " << share << " of " << shares;
+                EXPECT_EQ(step.p, whole[i].p) << "share " << share << " of " << shares;
+                previous = step.index;
+                ++seen[i];
+            }));
+        }
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 241) << shares << " shares";
+    }
 }
 
 TEST(Simulation, AHelperThatStartsLateTakesOverHalfBlocksExactly) {

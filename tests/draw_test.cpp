@@ -1,24 +1,24 @@
-// The drawing surface, the chart frame, the curves on it, the renderer and the formula picture.
+// The drawing surface, the chart frame, the curves on it, the renderer and the picture files.
 // Guards against: an off-by-one in the frame's whole-number loops (a dot at x = 9200 on a
 // horizontal row, a missing last dot), axes that stop short, the foreground colour not used for
 // unflagged dots, a bad coordinate recorded instead of raising a run-time error, pixels that do
-// not land where the geometry says, an invisible simulated point, and formula ink outside its
-// boxes; a curve drawn again and again lengthening the drawing, or the shortening changing the
-// picture.
+// not land where the geometry says or differ from the page's, an invisible simulated point; a
+// curve drawn again and again lengthening the drawing, or the shortening changing the picture; a
+// PNG at the wrong scale, an SVG grown back to one element a dot.
 
 #include "chart_frame.h"
 #include "chart_geometry.h"
+#include "correlator.h"
 #include "curves.h"
 #include "display_list.h"
 #include "picture_file.h"
+#include "pixel_picture.h"
 #include "renderer.h"
 #include "run_time_error.h"
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
-#include <QSet>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -231,106 +231,22 @@ TEST(Renderer, ASimulatedPointShowsAsASmallBlueRing) {
     EXPECT_TRUE(isColour(image, 306, 106, Qt::white)); // a ring, not a blob
 }
 
-// ---- Formula picture
-
-namespace {
-
-struct InkBox {
-    const char* element;
-    int left, right, top, bottom;
-};
-
-const InkBox formulaBoxes[] = {
-    {"C r t", 6, 28, 28, 40},
-    {"=", 36, 45, 33, 36},
-    {"(", 54, 57, 28, 42},
-    {"2", 66, 72, 28, 42},
-    {"/", 80, 84, 28, 42},
-    {"pi", 91, 100, 28, 42},
-    {")", 106, 109, 28, 42},
-    {"ArcSen", 118, 162, 30, 40},
-    {"[", 177, 183, 20, 48},
-    {"numerator 1", 250, 253, 18, 28},
-    {"bar", 188, 326, 35, 35},
-    {"1", 203, 206, 47, 64},
-    {"+", 218, 227, 47, 64},
-    {"(", 239, 242, 47, 64},
-    {"Ni", 254, 266, 47, 64},
-    {"/", 272, 277, 47, 64},
-    {"Si", 282, 292, 47, 64},
-    {")", 307, 310, 47, 64},
-    {"superscript 2", 316, 321, 41, 50},
-    {"]", 331, 337, 19, 47},
-};
-
-} // namespace
-
-TEST(FormulaPicture, InkFillsItsBoxesAndNothingElse) {
-    Q_INIT_RESOURCE(correlatore_assets_rc);
-    const QImage image(QStringLiteral(":/formula.bmp"));
-    ASSERT_EQ(image.size(), QSize(342, 83));
-    EXPECT_EQ(image.bitPlaneCount(), 24);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            ASSERT_TRUE(c == Qt::white || c == Qt::black) << x << "," << y;
-            if (c == Qt::white)
-                continue;
-            bool inABox = false;
-            for (const InkBox& box : formulaBoxes)
-                inABox |= x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
-            ASSERT_TRUE(inABox) << "ink outside every box at " << x << "," << y;
-        }
-    for (const InkBox& box : formulaBoxes) {
-        // Each element's ink reaches all four sides of its box.
-        bool left = false, right = false, top = false, bottom = false;
-        for (int y = box.top; y <= box.bottom; ++y)
-            for (int x = box.left; x <= box.right; ++x)
-                if (image.pixelColor(x, y) == Qt::black) {
-                    left |= x == box.left;
-                    right |= x == box.right;
-                    top |= y == box.top;
-                    bottom |= y == box.bottom;
-                }
-        EXPECT_TRUE(left && right && top && bottom) << box.element;
-    }
-}
-
-TEST(ProgramIcon, ThreeImagesInTheStandardColours) {
-    Q_INIT_RESOURCE(correlatore_assets_rc);
-    QImageReader reader(QStringLiteral(":/correlatore.ico"));
-    ASSERT_EQ(reader.imageCount(), 3);
-    const QSet<QRgb> standard{0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                              0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                              0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    const struct {
-        int size;
-        bool mono;
-    } images[] = {{32, false}, {16, false}, {32, true}};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        ASSERT_TRUE(reader.jumpToImage(i));
-        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
-        ASSERT_EQ(image.size(), QSize(images[i].size, images[i].size));
-        EXPECT_EQ(qAlpha(image.pixel(0, image.height() - 1)), 0); // transparent around the page
-        QSet<QRgb> used;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) == 255)
-                    used.insert(image.pixel(x, y) & 0xFFFFFF);
-        EXPECT_TRUE(standard.contains(used));
-        EXPECT_TRUE(used.contains(0xFFFFFF) && used.contains(0x000000)); // page and outline
-        EXPECT_EQ(used.contains(0x00FFFF), !images[i].mono);             // the cyan title bar
-        if (images[i].mono) {
-            EXPECT_EQ(used.size(), 2);
-        }
-    }
-}
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv); // fonts and images need one; offscreen is enough
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+TEST(Renderer, PaintsExactlyThePixelsOfThePixelPicture) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    for (int i = 0; i < simulationStepCount; ++i) // rings cut by the chart's edges included
+        drawSimulatedPoint(surface, siNiOfStep(i), 0.5 + 0.5 * std::sin(i / 7.0));
+    drawTheoreticalCurve(surface);
+    PixelPicture pixels(700, 450);
+    pixels.draw(surface.ops());
+    QImage painted(pixels.width(), pixels.height(), QImage::Format_RGB32);
+    painted.fill(toQColor(chartBackground));
+    QPainter painter(&painted);
+    render(surface.ops(), painter);
+    painter.end();
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            ASSERT_EQ(painted.pixelColor(x, y), toQColor(pixels.pixel(x, y))) << x << "," << y;
 }
 
 // ---- Picture files
@@ -360,4 +276,10 @@ TEST(PictureFile, SvgDrawsPointsOfOneColourAsOnePath) {
     EXPECT_EQ(bytes->count("<polyline"), 2);
     EXPECT_EQ(bytes->count("<circle") + bytes->count("<ellipse"), 1);
     EXPECT_LT(bytes->count("<g "), 12); // state changes only where the colour or kind changes
+}
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv); // fonts and images need one; offscreen is enough
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -4,10 +4,11 @@
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
 // browser; a picture that does not say what made it; render --simulate without its progress bar.
 
+#include "control_table.h"
+#include "drawing_measures.h"
 #include "form1.h"
 #include "run_program.h"
-#include "window_arguments.h"
-#include "window_picture.h"
+#include "scratch_folder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,23 +31,8 @@ namespace {
 
 const std::string cli = CORRELATORE_CLI_PATH;
 
-// A folder of its own for each test, removed at the end.
-struct ScratchFolder {
-    explicit ScratchFolder(const char* name)
-        : path(std::filesystem::temp_directory_path() /
-               (std::string(name) + "_" + std::to_string(getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::string operator/(const std::string& file) const { return (path / file).string(); }
-    std::filesystem::path path;
-};
-
 QByteArray fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    return QByteArray::fromStdString(fileText(path));
 }
 
 QImage renderedPng(const ScratchFolder& folder, std::vector<std::string> arguments) {
@@ -70,7 +56,7 @@ int differingPixels(const QImage& a, const QImage& b) {
 class PictureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form.resize(layoutPixelWidth, layoutPixelHeight);
+        form.resize(pixelsOf(layoutExtent().width), pixelsOf(layoutExtent().height));
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -134,61 +120,6 @@ TEST_F(PictureTest, AWindowRunIsMadeAgainByItsPrintedSeed) {
     const QImage window = renderedPng(folder, whole);
     ASSERT_EQ(window.size(), QSize(979, 665));
     EXPECT_EQ(differingPixels(window, grabbed(window.size())), 0) << "the whole window";
-}
-
-TEST_F(PictureTest, EveryRunOfASeededSessionUsesItsSeed) {
-    // What `correlatore --seed 31` does to its window.
-    const char* argv[] = {"correlatore", "--seed", "31"};
-    form.setSimulationSeed(*readWindowArguments(3, argv).seed);
-    for (int run = 0; run < 2; ++run) {
-        testing::internal::CaptureStderr();
-        press("Command2");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "seed: 31\n") << "run " << run;
-        waitForRunEnd();
-    }
-}
-
-TEST(WindowArguments, SeedIsAWholeNumberAndEverythingElseIsLeftToQt) {
-    const struct {
-        const char* name;
-        std::vector<const char*> argv;
-        std::optional<std::uint64_t> seed;
-        std::optional<int> exitStatus;
-    } cases[] = {
-        {"no arguments", {"correlatore"}, std::nullopt, std::nullopt},
-        {"--seed N", {"correlatore", "--seed", "42"}, 42, std::nullopt},
-        {"--seed=N", {"correlatore", "--seed=0"}, 0, std::nullopt},
-        {"the largest seed",
-         {"correlatore", "--seed", "18446744073709551615"},
-         18446744073709551615u,
-         std::nullopt},
-        {"Qt's own option",
-         {"correlatore", "-platform", "offscreen", "--seed", "5"},
-         5,
-         std::nullopt},
-        {"too large", {"correlatore", "--seed", "18446744073709551616"}, std::nullopt, 2},
-        {"negative", {"correlatore", "--seed", "-1"}, std::nullopt, 2},
-        {"not a number", {"correlatore", "--seed", "abc"}, std::nullopt, 2},
-        {"trailing text", {"correlatore", "--seed=12x"}, std::nullopt, 2},
-        {"no value", {"correlatore", "--seed"}, std::nullopt, 2},
-        {"help", {"correlatore", "--help"}, std::nullopt, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const WindowArguments arguments =
-            readWindowArguments(static_cast<int>(c.argv.size()), c.argv.data());
-        EXPECT_EQ(arguments.seed, c.seed);
-        EXPECT_EQ(arguments.exitStatus, c.exitStatus);
-        if (c.exitStatus == 2) {
-            EXPECT_NE(arguments.message.find("--seed"), std::string::npos);
-        }
-    }
-}
-
-TEST(WindowProgram, RejectsABadSeedBeforeLookingForADisplay) {
-    const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {"--seed", "abc"});
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_NE(result.err.find("'abc'"), std::string::npos) << result.err;
 }
 
 // ---- The file's own statements: size, density and origin

@@ -45,7 +45,6 @@ const parts = {
   FORMULA: base64(join(assetsDir, 'formula.bmp')),
   ENGINE: inline('engine', text(engineFile)),
   WORKER: inline('worker', text(join(here, 'run_worker.js'))),
-  RENDERER: inline('renderer', text(join(here, 'chart_canvas.js'))),
   CONTROLS: inline('controls', text(join(here, 'controls.js'))),
   FORM: inline('form', text(join(here, 'form.js'))),
 };

@@ -25,23 +25,7 @@ const check = (ok, what) => {
 const runCli = (...args) => execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
 const csvRows = (text) =>
   text.trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
-// x, y, px and py are printed as the shortest text of a single-precision value: fround restores it.
-const pixel = (twips) => Math.floor(Math.fround(twips) / 15);
-const ring = [[0, -2], [1, -2], [-1, -1], [2, -1], [-2, 0], [2, 0], [-2, 1], [2, 1], [-1, 2],
-  [0, 2], [1, 2]];
-const redPixelsOfTheory = () =>
-  new Set(csvRows(runCli('theory')).map(([, , x, y]) => `${pixel(x)},${pixel(y)}`));
 const simulation = (beta) => csvRows(runCli('simulate', '--seed', seed, '--beta', beta));
-const bluePixelsOf = (rows) => {
-  const pixels = new Set();
-  for (const [, , x, y] of rows)
-    for (const [dx, dy] of ring) {
-      const [px, py] = [pixel(x) + dx, pixel(y) + dy];
-      const inside = px >= 0 && py >= 0 && px < chartBox.width && py < chartBox.height;
-      if (inside) pixels.add(`${px},${py}`);
-    }
-  return pixels;
-};
 const bare = runCli('render', '--help').includes('--bare') ? ['--bare'] : [];
 const referencePng = (...args) => {
   const dir = mkdtempSync(join(tmpdir(), 'correlatore-web-'));
@@ -132,6 +116,9 @@ const pixelsOfColour = ({ width, pixels }, colour) => {
   return set;
 };
 const sameSet = (a, b) => a.size === b.size && [...a].every((k) => b.has(k));
+// The pixels of one colour in the desktop's picture of the same drawing.
+const desktopPixels = async (page, colour, ...args) =>
+  pixelsOfColour(await decodePng(page, referencePng(...args)), colour);
 const equalShare = (shown, reference) => {
   let equal = 0;
   shown.pixels.forEach((p, i) => { if (p === reference.pixels[i]) equal += 1; });
@@ -238,8 +225,8 @@ async function checkTheory(page) {
 async function checkButtons(page) {
   await clickAndSettle(page, 'Command1');
   const redShown = pixelsOfColour(await shownChart(page), red);
-  check(sameSet(redShown, redPixelsOfTheory()),
-        `Crt = f(Si/Ni) paints exactly the red pixels of the 1200 points (${redShown.size})`);
+  check(sameSet(redShown, await desktopPixels(page, red, '--theory')),
+        `Crt = f(Si/Ni) paints exactly the desktop's red pixels (${redShown.size})`);
 
   await clickAndSettle(page, 'Command2');
   const desktopRun = simulation('100');
@@ -250,8 +237,8 @@ async function checkButtons(page) {
   const afterRun = await shownChart(page);
   check(pixelsOfColour(afterRun, red).size === 0, 'the run cleared the red curve');
   const blueShown = pixelsOfColour(afterRun, blue);
-  check(sameSet(blueShown, bluePixelsOf(desktopRun)),
-        `Crsp = f(Si/Ni) paints exactly the blue rings of the 241 circles (${blueShown.size})`);
+  check(sameSet(blueShown, await desktopPixels(page, blue, '--simulate', '--seed', seed)),
+        `Crsp = f(Si/Ni) paints exactly the desktop's blue rings (${blueShown.size})`);
   await clickAndSettle(page, 'Command1');
   await compareWithDesktop(page, 'run, then theory', '--simulate', '--seed', seed, '--theory');
 
@@ -351,6 +338,10 @@ try {
   await checkListsAndFocus(page);
   check(await page.evaluate(() => window.correlatore.kernel) === 'simd128',
         'the engine runs the SIMD128 kernel');
+  const [workers, cores] = await page.evaluate(() => [window.correlatore.status.workers,
+                                                      navigator.hardwareConcurrency]);
+  // 241 steps make 8 blocks of 32, the most workers a run can keep busy.
+  check(workers === Math.min(cores, 8), `a run works in ${workers} workers, one per core`);
   await checkTheory(page);
   await checkButtons(page);
   await checkQueuedClicks(page);

@@ -1,7 +1,7 @@
 // The fifteen controls of the window, built from the control table that the desktop uses
 // (exported at build time): the same boxes, 1 px = 15 twips, the same texts, fonts and colours.
 const Controls = (() => {
-  let twipsPerPixel = 15; // set from the layout by extent() and create()
+  let twipsPerPixel = 15; // set from the layout by create()
   const px = (twips) => Math.trunc(twips / twipsPerPixel);
 
   function place(element, row) {
@@ -25,14 +25,13 @@ const Controls = (() => {
     return element;
   }
 
-  // Label3: "-60" from the chart's left edge, "0" centred under the 0 dB axis and "+60" ending
-  // at the label's right edge, whatever the font's blanks measure.
-  function axisNumbersLabel(row, axisX) {
+  // Label3: its three numbers apart, where the engine's axisNumberPlaces puts them for their
+  // widths in the page's font.
+  function axisNumbersLabel(row, numbers) {
     const element = label(row);
     element.textContent = '';
     element.style.width = `${px(row.width)}px`;
     element.setAttribute('aria-label', row.caption);
-    const numbers = row.caption.trim().split(/ +/);
     const spans = numbers.map((text) => {
       const span = document.createElement('span');
       span.className = 'number';
@@ -43,11 +42,9 @@ const Controls = (() => {
     const strut = document.createElement('span');
     strut.textContent = ' ';
     element.append(strut); // gives the label its line's height
-    element.placeNumbers = () => {
-      const [minus, zero, plus] = spans;
-      minus.style.left = '0px';
-      zero.style.left = `${px(axisX) - px(row.left) - Math.trunc(zero.offsetWidth / 2)}px`;
-      plus.style.left = `${px(row.width) - plus.offsetWidth}px`;
+    element.placeNumbers = (places) => {
+      const lefts = places(...spans.map((span) => span.offsetWidth));
+      spans.forEach((span, i) => { span.style.left = `${lefts[i]}px`; });
     };
     return element;
   }
@@ -144,7 +141,7 @@ const Controls = (() => {
     for (const row of layout.controls) {
       let element;
       if (row.kind === 'label')
-        element = row.name === 'Label3' ? axisNumbersLabel(row, layout.axisX) : label(row);
+        element = row.name === 'Label3' ? axisNumbersLabel(row, layout.axisNumbers) : label(row);
       else if (row.kind === 'button') element = button(row);
       else if (row.kind === 'combo') element = comboBox(row, layout.lists[row.name]);
       else element = pictureBox(formulaDataUrl);
@@ -155,16 +152,5 @@ const Controls = (() => {
     return controls;
   }
 
-  // The client area the layout needs, in pixels.
-  function extent(layout) {
-    twipsPerPixel = layout.twipsPerPixel;
-    let width = 0, height = 0;
-    for (const row of layout.controls) {
-      width = Math.max(width, px(row.left + row.width));
-      height = Math.max(height, px(row.top + row.height));
-    }
-    return { width, height };
-  }
-
-  return { create, extent };
+  return { create };
 })();

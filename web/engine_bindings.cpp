@@ -1,19 +1,20 @@
-// The web edition's engine, compiled to WebAssembly: the window's retained drawing surface with the
-// chart frame and the curves, the run parameters read from the lists' texts, and a simulation run.
-// The page makes one instance for its chart, its worker another for the runs.
-#include "chart_frame.h"
+// The web edition's engine, compiled to WebAssembly: Form1's logic as the desktop window has it,
+// driven by the page, with its drawing in pixels; and a share of a simulation run for each of the
+// page's workers. The page makes one instance for the form, and each worker one for its shares.
+#include "axis_numbers.h"
 #include "correlator.h"
 #include "correlator_kernel.h"
-#include "curves.h"
-#include "run_parameters.h"
+#include "decimal_number.h"
+#include "form_controller.h"
+#include "pixel_picture.h"
 #include "run_seed.h"
 #include "theory.h"
 
-#include <charconv>
-#include <cstddef>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,60 +22,129 @@ namespace {
 using namespace correlatore;
 using emscripten::val;
 
-// The page's chart: one display list, kept until the next Cls, as in the window.
-class Chart {
-public:
-    void cls() { m_surface.Cls(); }
-    void drawFrame() { drawChartFrame(m_surface); }
-    void drawTheory() { drawTheoreticalCurve(m_surface); }
-    void drawStep(double s, double p) { drawSimulatedPoint(m_surface, s, p); }
-    void dropHiddenRepeats() { m_surface.dropHiddenRepeats(); }
+constexpr std::uint64_t largestSeed = std::numeric_limits<std::uint64_t>::max();
 
-    // The recorded operations' bytes, a view into the module's memory that the next call into
-    // the module may move: read it at once.
-    val ops() const {
-        const DisplayList& ops = m_surface.ops();
-        return val(emscripten::typed_memory_view(
-            ops.size() * sizeof(DrawOp), reinterpret_cast<const unsigned char*>(ops.data())));
+// A fault of the page itself, outside the event procedures (a script error, a worker that failed),
+// reported as the desktop reports an internal error.
+constexpr int pageFault = 51;
+
+// Seeds travel as decimal text: a JavaScript number cannot hold every 64-bit value.
+std::uint64_t seedOf(const std::string& text) {
+    return readDecimal(text, 0, largestSeed).value_or(0);
+}
+
+// The page's side of the form: what only the browser can do, asked of the page's object.
+class PagePlatform : public FormPlatform {
+public:
+    explicit PagePlatform(val page)
+        : m_page(std::move(page)) {}
+
+    ListTexts listTexts() const override {
+        const val texts = m_page.call<val>("listTexts");
+        return {texts["combo1"].as<std::string>(), texts["combo2"].as<std::string>()};
+    }
+    void setTitleCaption(const std::string& caption) override {
+        m_page.call<void>("setTitleCaption", caption);
+    }
+    void startRun(const SimulationOptions& run) override {
+        m_page.call<void>("startRun", run.parameters.beta, run.parameters.nm,
+                          std::to_string(run.seed));
+    }
+    void endRun() override { m_page.call<void>("endRun"); }
+    void reportRunTimeError(const RunTimeError& error) override {
+        m_page.call<void>("reportRunTimeError", error.code(), std::string(error.what()));
+    }
+    void requestRepaint() override { m_page.call<void>("requestRepaint"); }
+
+    std::uint64_t newSeed() const { return seedOf(m_page.call<std::string>("newSeed")); }
+
+private:
+    val m_page;
+};
+
+// Form1 in the page: the form over the page's elements, its drawing as the canvas's pixels.
+class PageForm {
+public:
+    PageForm(val page, int width, int height)
+        : m_platform(std::move(page))
+        , m_picture(width, height) {
+        m_form.setSeedSource([this] { return m_platform.newSeed(); });
+    }
+
+    void paint() { m_form.paint(); }
+    void click(Button button) { m_form.click(button); }
+    void stepDone(int index, double p) { m_form.stepDone({index, siNiOfStep(index), p}); }
+    void fail(const std::string& what) { m_form.runTimeError(RunTimeError(pageFault, what)); }
+    // False, and nothing changes, when `text` is not a whole number from 0 to 2^64 - 1.
+    bool setFixedSeed(const std::string& text) {
+        const auto seed = readDecimal(text, 0, largestSeed);
+        if (seed)
+            m_form.setFixedSeed(*seed);
+        return seed.has_value();
+    }
+
+    // The drawing's pixels, RGBA row by row: a view into the module's memory that the next call
+    // into the module may move: copy it at once.
+    val picture() {
+        m_picture.draw(m_form.surface().ops());
+        const std::vector<std::uint8_t>& rgba = m_picture.rgba();
+        return val(emscripten::typed_memory_view(rgba.size(), rgba.data()));
+    }
+
+    val status() const {
+        val status = val::object();
+        status.set("busy", m_form.isRunning());
+        status.set("queued", m_form.waitingClicks());
+        status.set("failed", m_form.hasFailed());
+        status.set("runs", m_form.finishedRuns());
+        return status;
+    }
+
+    // The last finished run's Beta, Nm, seed and 241 P values; null before the first.
+    val lastRun() const {
+        if (!m_form.lastRun())
+            return val::null();
+        const FinishedRun& run = *m_form.lastRun();
+        val p = val::array();
+        for (const double value : run.p)
+            p.call<void>("push", value);
+        val result = val::object();
+        result.set("beta", run.parameters.beta);
+        result.set("nm", run.parameters.nm);
+        result.set("seed", std::to_string(run.seed));
+        result.set("p", p);
+        return result;
     }
 
 private:
-    DrawingSurface m_surface;
+    PagePlatform m_platform;
+    FormController m_form{m_platform};
+    PixelPicture m_picture;
 };
 
-// Where the fields of one recorded operation lie, so that the page's renderer reads the same
-// struct the C++ code writes.
-val opLayout() {
-    val layout = val::object();
-    layout.set("size", sizeof(DrawOp));
-    layout.set("kind", offsetof(DrawOp, kind));
-    layout.set("x1", offsetof(DrawOp, x1));
-    layout.set("y1", offsetof(DrawOp, y1));
-    layout.set("x2", offsetof(DrawOp, x2));
-    layout.set("y2", offsetof(DrawOp, y2));
-    layout.set("colour", offsetof(DrawOp, colour));
-    layout.set("point", static_cast<int>(DrawOp::Kind::Point));
-    layout.set("line", static_cast<int>(DrawOp::Kind::Line));
-    layout.set("circle", static_cast<int>(DrawOp::Kind::Circle));
-    return layout;
-}
-
-val runParameters(const std::string& combo1Text, const std::string& combo2Text) {
-    const RunParameters parameters = readRunParameters(combo1Text, combo2Text);
-    val result = val::object();
-    result.set("beta", parameters.beta);
-    result.set("nm", parameters.nm);
+// The lefts of Label3's three numbers, given their widths in the page's font.
+val axisNumberPlaces(int minusSixty, int zero, int plusSixty) {
+    const std::array<int, 3> lefts = axisNumberLefts({minusSixty, zero, plusSixty});
+    val result = val::array();
+    for (const int left : lefts)
+        result.call<void>("push", left);
     return result;
 }
 
-// Seeds travel as decimal text: a JavaScript number cannot hold every 64-bit value.
-std::string seedFromText(const std::string& text) {
-    std::uint64_t seed = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, seed);
-    if (text.empty() || error != std::errc{} || stop != end)
-        return {};
-    return std::to_string(seed);
+// A worker's share of one run; `onStep(index, p)` gets each of its steps as soon as it is known.
+void simulateShare(int beta, int nm, const std::string& seed, int share, int shares, val onStep) {
+    SimulationOptions options;
+    options.parameters = {static_cast<std::int16_t>(beta), nm};
+    options.seed = seedOf(seed);
+    options.threads = 1;
+    options.share = share;
+    options.shares = shares;
+    simulate(options, [&onStep](const StepResult& step) { onStep(step.index, step.p); });
+}
+
+// More shares than blocks of steps leave workers without work.
+int mostShares() {
+    return (simulationStepCount + blockLanes - 1) / blockLanes;
 }
 
 std::string clockSeed() {
@@ -93,16 +163,6 @@ val theoryPoints() {
     return array;
 }
 
-// One run on the worker's thread; `onStep(index, s, p)` gets each step as soon as it is known.
-bool simulateRun(int beta, int nm, const std::string& seedText, val onStep) {
-    SimulationOptions options;
-    options.parameters = {static_cast<std::int16_t>(beta), nm};
-    std::from_chars(seedText.data(), seedText.data() + seedText.size(), options.seed);
-    options.threads = 1;
-    return simulate(options,
-                    [&onStep](const StepResult& step) { onStep(step.index, step.s, step.p); });
-}
-
 std::string kernelName() {
     return std::string(availableKernels().front().isa);
 }
@@ -110,19 +170,24 @@ std::string kernelName() {
 } // namespace
 
 EMSCRIPTEN_BINDINGS(correlatore_engine) {
-    emscripten::class_<Chart>("Chart")
-        .constructor<>()
-        .function("cls", &Chart::cls)
-        .function("drawFrame", &Chart::drawFrame)
-        .function("drawTheory", &Chart::drawTheory)
-        .function("drawStep", &Chart::drawStep)
-        .function("dropHiddenRepeats", &Chart::dropHiddenRepeats)
-        .function("ops", &Chart::ops);
-    emscripten::function("opLayout", &opLayout);
-    emscripten::function("runParameters", &runParameters);
-    emscripten::function("seedFromText", &seedFromText);
+    emscripten::enum_<Button>("Button")
+        .value("Command1", Button::Command1)
+        .value("Command2", Button::Command2)
+        .value("Command3", Button::Command3);
+    emscripten::class_<PageForm>("Form")
+        .constructor<val, int, int>()
+        .function("paint", &PageForm::paint)
+        .function("click", &PageForm::click)
+        .function("stepDone", &PageForm::stepDone)
+        .function("fail", &PageForm::fail)
+        .function("setFixedSeed", &PageForm::setFixedSeed)
+        .function("picture", &PageForm::picture)
+        .function("status", &PageForm::status)
+        .function("lastRun", &PageForm::lastRun);
+    emscripten::function("axisNumberPlaces", &axisNumberPlaces);
+    emscripten::function("simulateShare", &simulateShare);
+    emscripten::function("mostShares", &mostShares);
     emscripten::function("clockSeed", &clockSeed);
     emscripten::function("theoryPoints", &theoryPoints);
-    emscripten::function("simulateRun", &simulateRun);
     emscripten::function("kernelName", &kernelName);
 }

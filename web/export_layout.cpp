@@ -1,10 +1,8 @@
-// Writes the window's layout as JSON for the web edition's page: the control table, the lists'
-// items, the title, the place of the 0 dB axis that Label3's numbers centre on, and the renderer's
-// scale, background and smallest circle. The page is laid out and drawn from this, so the browser
-// and the desktop window share one table and one set of drawing constants.
-#include "chart_frame.h"
-#include "chart_geometry.h"
-#include "controls_table.h"
+// Writes the window's layout as JSON for the web edition's page: the control table, the client
+// area it needs, the lists' items, Label3's numbers, the scale and the background. The page is laid
+// out from this, so the browser and the desktop window share one table.
+#include "axis_numbers.h"
+#include "control_table.h"
 #include "drawing_measures.h"
 #include "run_parameters.h"
 
@@ -64,7 +62,7 @@ template <typename Items> std::string jsonList(const Items& items) {
     return out + "]";
 }
 
-std::string controlJson(const ControlSpec& row) {
+std::string controlJson(const ControlRow& row) {
     std::ostringstream out;
     out << "    {\"tabIndex\": " << row.tabIndex << ", \"name\": " << quoted(row.name)
         << ", \"kind\": \"" << kindName(row.kind) << "\", \"caption\": " << quoted(row.caption)
@@ -78,10 +76,11 @@ std::string controlJson(const ControlSpec& row) {
 
 std::string layoutJson() {
     std::ostringstream out;
+    const LayoutExtent extent = layoutExtent();
     out << "{\n  \"twipsPerPixel\": " << twipsPerPixel
         << ",\n  \"background\": " << cssColour(chartBackground)
-        << ",\n  \"minimumCircleRadius\": " << minimumCircleRadiusPixels
-        << ",\n  \"title\": " << quoted(chartTitle) << ",\n  \"axisX\": " << chart::xOfSiNi(0.0)
+        << ",\n  \"clientWidth\": " << extent.width << ",\n  \"clientHeight\": " << extent.height
+        << ",\n  \"axisNumbers\": " << jsonList(axisNumbers())
         << ",\n  \"lists\": {\"Combo1\": " << jsonList(betaItems)
         << ", \"Combo2\": " << jsonList(nmItems) << "},\n  \"controls\": [\n";
     const auto& table = controlTable();

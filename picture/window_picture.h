@@ -1,7 +1,9 @@
 #pragma once
 
 #include "display_list.h"
+#include "list_texts.h"
 #include "picture_file.h"
+#include "render_module.h"
 
 #include <QRect>
 #include <QString>
@@ -10,28 +12,14 @@ class QWidget;
 
 namespace correlatore {
 
-enum class WindowPart {
-    Chart, // the chart with the labels that annotate it, as the window shows them
-    Whole, // the whole client area: title, legends, buttons, lists and formula
-};
-
-// What the window's two lists show: after a run, the texts that chose its Beta and Nm.
-struct ListTexts {
-    QString combo1 = QStringLiteral("Beta");
-    QString combo2 = QStringLiteral("Nm campioni");
-};
-
-// The whole layout, 14685 x 9975 twips.
-inline constexpr int layoutPixelWidth = 979;
-inline constexpr int layoutPixelHeight = 665;
-
 // The chart's part of the window: from the top-left corner to just past "Si/Ni (db)" (Label2) and
 // just below the axis numbers (Label3), taking in every chart label, and none of the buttons.
 QRect chartRegion(const QWidget& form);
 
 // A picture of the window showing `ops`: Form1 itself, made offscreen and painted by its own
 // widgets, so that the labels and the chart are exactly the window's. Needs a QApplication.
-std::optional<QByteArray> windowPicture(const DisplayList& ops, WindowPart part,
+// `layout` is ChartWithLabels or WholeWindow.
+std::optional<QByteArray> windowPicture(const DisplayList& ops, PictureLayout layout,
                                         const ListTexts& lists, PictureFormat format, int scale,
                                         const PictureInfo& info);
 

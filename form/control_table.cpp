@@ -1,4 +1,9 @@
-#include "controls_table.h"
+#include "control_table.h"
+
+#include "list_texts.h"
+
+#include <algorithm>
+#include <string_view>
 
 namespace correlatore {
 
@@ -6,12 +11,12 @@ std::string axisNumbersCaption() {
     return "-60" + std::string(70, ' ') + "0" + std::string(75, ' ') + "+60";
 }
 
-const std::array<ControlSpec, 15>& controlTable() {
+const std::array<ControlRow, 15>& controlTable() {
     using K = ControlKind;
-    constexpr FontSpec title{18, true}, large{12, true}, medium{9.75, true}, small{8.25, true};
+    constexpr ControlFont title{18, true}, large{12, true}, medium{9.75, true}, small{8.25, true};
     // One control a line, as a table reads.
     // clang-format off
-    static const std::array<ControlSpec, 15> table{{
+    static const std::array<ControlRow, 15> table{{
         {0, "Label1", K::Label, "SIMULATORE DEL PROCESSO DI CORRELAZIONE", 5520, 7320, 9165, 435, title, blue, true},
         {1, "Command1", K::PushButton, "Crt = f(Si/Ni)", 11520, 2160, 1215, 495, windowFont, {}, false},
         {2, "Command2", K::PushButton, "Crsp = f(Si/Ni)", 11520, 3840, 1215, 495, windowFont, {}, false},
@@ -30,6 +35,25 @@ const std::array<ControlSpec, 15>& controlTable() {
     }};
     // clang-format on
     return table;
+}
+
+LayoutExtent layoutExtent() {
+    LayoutExtent extent{0, 0};
+    for (const ControlRow& row : controlTable()) {
+        extent.width = std::max(extent.width, row.left + row.width);
+        extent.height = std::max(extent.height, row.top + row.height);
+    }
+    return extent;
+}
+
+ListTexts initialListTexts() {
+    const auto captionOf = [](std::string_view control) {
+        const auto& table = controlTable();
+        return std::find_if(table.begin(), table.end(),
+                            [control](const ControlRow& row) { return row.name == control; })
+            ->caption;
+    };
+    return {captionOf("Combo1"), captionOf("Combo2")};
 }
 
 } // namespace correlatore

@@ -27,7 +27,7 @@ void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& mess
         std::fprintf(stderr, "correlatore-cli: %s\n", qPrintable(message));
 }
 
-PictureInfo infoOf(const CorrelatorePictureRequest& request) {
+PictureInfo infoOf(const PictureRequest& request) {
     PictureInfo info;
     info.title = QString::fromUtf8(request.title);
     info.description = QString::fromUtf8(request.description);
@@ -39,10 +39,9 @@ PictureInfo infoOf(const CorrelatorePictureRequest& request) {
 
 // The window's widgets need an application object; the picture needs no display, so it is made
 // on the offscreen platform, whatever the desktop session is.
-std::optional<QByteArray>
-pictureOfTheWindow([[maybe_unused]] const CorrelatorePictureRequest& request,
-                   [[maybe_unused]] const DisplayList& ops, [[maybe_unused]] PictureFormat format,
-                   [[maybe_unused]] const PictureInfo& info) {
+std::optional<QByteArray> pictureOfTheWindow([[maybe_unused]] const PictureRequest& request,
+                                             [[maybe_unused]] const DisplayList& ops,
+                                             [[maybe_unused]] const PictureInfo& info) {
 #if !CORRELATORE_RENDER_WINDOW
     return std::nullopt;
 #else
@@ -51,30 +50,25 @@ pictureOfTheWindow([[maybe_unused]] const CorrelatorePictureRequest& request,
     char name[] = "correlatore-cli";
     char* argv[] = {name, nullptr};
     const QApplication application(argc, argv);
-    const ListTexts lists{QString::fromUtf8(request.combo1Text),
-                          QString::fromUtf8(request.combo2Text)};
-    const WindowPart part =
-        request.layout == correlatoreWholeWindow ? WindowPart::Whole : WindowPart::Chart;
-    return windowPicture(ops, part, lists, format, request.scale, info);
+    const ListTexts lists{request.combo1Text, request.combo2Text};
+    return windowPicture(ops, request.layout, lists, request.format, request.scale, info);
 #endif
 }
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int
-correlatore_render_picture(const CorrelatorePictureRequest* request, CorrelatoreSink sink,
-                           void* context) {
+extern "C" __attribute__((visibility("default"))) PictureStatus
+correlatore_render_picture(const PictureRequest* request, PictureSink sink, void* context) {
     qInstallMessageHandler(onlyQtErrors);
-    if (!CORRELATORE_RENDER_WINDOW && request->layout != correlatoreBareChart)
-        return correlatoreNoWindow;
+    const bool bare = request->layout == PictureLayout::BareChart;
+    if (!CORRELATORE_RENDER_WINDOW && !bare)
+        return PictureStatus::NoWindow;
     const DisplayList ops(request->ops, request->ops + request->count);
-    const PictureFormat format = request->format == 0 ? PictureFormat::Png : PictureFormat::Svg;
     const PictureInfo info = infoOf(*request);
-    const auto bytes = request->layout == correlatoreBareChart
-                           ? chartPicture(ops, format, request->scale, info)
-                           : pictureOfTheWindow(*request, ops, format, info);
+    const auto bytes = bare ? chartPicture(ops, request->format, request->scale, info)
+                            : pictureOfTheWindow(*request, ops, info);
     if (!bytes)
-        return 1;
+        return PictureStatus::CannotEncode;
     sink(bytes->constData(), static_cast<std::size_t>(bytes->size()), context);
-    return 0;
+    return PictureStatus::Made;
 }

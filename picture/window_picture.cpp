@@ -1,5 +1,7 @@
 #include "window_picture.h"
 
+#include "control_table.h"
+#include "drawing_measures.h"
 #include "form1.h"
 
 #include <QComboBox>
@@ -24,17 +26,19 @@ QRect chartRegion(const QWidget& form) {
     return QRect(0, 0, labels.right() + 1 + margin, labels.bottom() + 1 + margin);
 }
 
-std::optional<QByteArray> windowPicture(const DisplayList& ops, WindowPart part,
+std::optional<QByteArray> windowPicture(const DisplayList& ops, PictureLayout layout,
                                         const ListTexts& lists, PictureFormat format, int scale,
                                         const PictureInfo& info) {
     Form1 form;
     form.setAttribute(Qt::WA_DontShowOnScreen);
-    form.resize(layoutPixelWidth, layoutPixelHeight);
-    form.findChild<QComboBox*>(QStringLiteral("Combo1"))->setEditText(lists.combo1);
-    form.findChild<QComboBox*>(QStringLiteral("Combo2"))->setEditText(lists.combo2);
+    form.resize(pixelsOf(layoutExtent().width), pixelsOf(layoutExtent().height));
+    form.findChild<QComboBox*>(QStringLiteral("Combo1"))
+        ->setEditText(QString::fromStdString(lists.combo1));
+    form.findChild<QComboBox*>(QStringLiteral("Combo2"))
+        ->setEditText(QString::fromStdString(lists.combo2));
     form.show();
     form.showDrawing(ops);
-    const QRect region = part == WindowPart::Chart ? chartRegion(form) : form.rect();
+    const QRect region = layout == PictureLayout::WholeWindow ? form.rect() : chartRegion(form);
     return pictureFile(region.size(), format, scale, info, [&](QPainter& painter) {
         form.render(&painter, QPoint(0, 0), QRegion(region),
                     QWidget::DrawWindowBackground | QWidget::DrawChildren);

@@ -1,0 +1,164 @@
+// The form's logic without a window, as both the desktop and the page drive it. Guards against:
+// circles drawn in the order steps arrive rather than step order, a step drawn twice, a run that
+// ends before its last circle; clicks during a run lost, reordered or given the lists' later
+// texts; a form that keeps taking clicks or steps after a run-time error; a repaint asked for
+// every dot, or forever from inside the paint.
+
+#include "chart_frame.h"
+#include "form_controller.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
+
+using namespace correlatore;
+
+namespace {
+
+// Records what the form asks of it; a run starts nothing, the test delivers its steps.
+struct FakePlatform : FormPlatform {
+    ListTexts lists = initialListTexts();
+    std::vector<SimulationOptions> started;
+    int ended = 0;
+    std::vector<RunTimeError> reported;
+    int repaints = 0;
+    bool threadsLeft = true;
+
+    ListTexts listTexts() const override { return lists; }
+    void setTitleCaption(const std::string&) override {}
+    void startRun(const SimulationOptions& run) override {
+        if (!threadsLeft)
+            throw RunTimeError(error_code::outOfMemory, "Memoria esaurita");
+        started.push_back(run);
+    }
+    void endRun() override { ++ended; }
+    void reportRunTimeError(const RunTimeError& error) override { reported.push_back(error); }
+    void requestRepaint() override { ++repaints; }
+};
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.setFixedSeed(7);
+        form.paint();
+    }
+
+    // Delivers the run's steps in the order given, each with p = 0.5 + index / 1000.
+    void deliver(const std::vector<int>& order) {
+        for (const int index : order)
+            form.stepDone({index, siNiOfStep(index), 0.5 + index / 1000.0});
+    }
+
+    void finishRun() {
+        std::vector<int> all;
+        for (int i = 0; i < simulationStepCount; ++i)
+            all.push_back(i);
+        deliver(all);
+    }
+
+    std::size_t afterFrame() const { return form.surface().ops().size() - frameOpCount; }
+
+    FakePlatform platform;
+    FormController form{platform};
+};
+
+volatile double zero = 0.0;
+double failsFromZero(double s) {
+    return s >= 0 ? zero / zero : theoreticalCorrelation(s);
+}
+
+} // namespace
+
+TEST_F(FormTest, StepsArrivingOutOfOrderAreDrawnInStepOrderOnce) {
+    form.click(Button::Command2);
+    ASSERT_EQ(platform.started.size(), 1u);
+    deliver({1, 2, 2, -1, 241}); // step 0 not yet in; repeats and strangers are dropped
+    EXPECT_EQ(afterFrame(), 0u);
+    deliver({0});
+    EXPECT_EQ(afterFrame(), 3u);
+    finishRun();
+    EXPECT_FALSE(form.isRunning());
+    EXPECT_EQ(platform.ended, 1);
+    ASSERT_EQ(afterFrame(), 241u);
+    for (int i = 0; i < simulationStepCount; ++i) {
+        const DrawOp& circle = form.surface().ops()[frameOpCount + static_cast<std::size_t>(i)];
+        ASSERT_EQ(circle.x1, static_cast<float>(9200.0 * (0.5 * i) / 120.0)) << i;
+    }
+    ASSERT_TRUE(form.lastRun());
+    EXPECT_EQ(form.lastRun()->seed, 7u);
+    EXPECT_EQ(form.lastRun()->p[240], 0.5 + 240 / 1000.0);
+}
+
+TEST_F(FormTest, ClicksDuringARunWaitAndUseTheListsOfTheirMoment) {
+    form.click(Button::Command2);
+    platform.lists = {"400", "20000"};
+    form.click(Button::Command2); // another run: the clicks after it wait for its end too
+    platform.lists = {"6400", "200000"};
+    form.click(Button::Command1);
+    EXPECT_EQ(form.waitingClicks(), 2u);
+    finishRun();
+    ASSERT_EQ(platform.started.size(), 2u);
+    EXPECT_EQ(platform.started[1].parameters, (RunParameters{400, 20000}));
+    EXPECT_EQ(form.Beta(), 400);
+    EXPECT_EQ(form.waitingClicks(), 1u);
+    finishRun();
+    EXPECT_EQ(afterFrame(), 241u + 1200u); // the theory drawn over the second run's circles
+    EXPECT_EQ(form.finishedRuns(), 2);
+}
+
+TEST(Form, ARunTimeErrorEndsTheProcedureAndTheFormTakesNoMore) {
+    const struct {
+        const char* name;
+        void (*fault)(FormController&, FakePlatform&);
+        std::size_t circlesLeft;
+    } cases[] = {
+        {"a floating-point fault in the theory",
+         [](FormController& f, FakePlatform&) {
+             f.setCorrelationFormula(failsFromZero);
+             f.click(Button::Command1);
+         },
+         600},
+        {"no thread for the run",
+         [](FormController& f, FakePlatform& p) {
+             p.threadsLeft = false;
+             f.click(Button::Command2);
+         },
+         0},
+        {"a failure inside the run",
+         [](FormController& f, FakePlatform&) {
+             f.click(Button::Command2);
+             f.stepDone({0, -60.0, 0.5});
+             f.runTimeError(RunTimeError(error_code::outOfMemory, "Memoria esaurita"));
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePlatform platform;
+        FormController form(platform);
+        form.paint();
+        c.fault(form, platform);
+        ASSERT_EQ(platform.reported.size(), 1u);
+        EXPECT_TRUE(form.hasFailed());
+        EXPECT_FALSE(form.isRunning());
+        EXPECT_EQ(platform.ended, static_cast<int>(platform.started.size()));
+        const std::size_t drawn = form.surface().ops().size();
+        EXPECT_EQ(drawn - frameOpCount, c.circlesLeft);
+        form.click(Button::Command3);
+        form.stepDone({1, -59.5, 0.5});
+        form.runTimeError(RunTimeError(error_code::overflow, "Overflow"));
+        EXPECT_EQ(form.surface().ops().size(), drawn);
+        EXPECT_EQ(platform.reported.size(), 1u) << "reported once";
+    }
+}
+
+TEST_F(FormTest, RepaintsAreAskedOncePerProcedureAndNeverByAPaintThatDrawsNothing) {
+    const int afterFirstPaint = platform.repaints;
+    EXPECT_EQ(afterFirstPaint, 1); // the frame, drawn at the first paint
+    form.paint();
+    EXPECT_EQ(platform.repaints, afterFirstPaint);
+    form.click(Button::Command1); // 1200 points
+    EXPECT_EQ(platform.repaints, afterFirstPaint + 1);
+    form.showDrawing(form.surface().ops());
+    EXPECT_EQ(afterFrame(), 1200u);
+}

@@ -1,0 +1,34 @@
+// The fallback chain of fonts, font by font: a caption cut off in any font of it that the machine
+// has; and that the check does see a cut caption, in a wider font outside the chain.
+
+#include "controls.h"
+#include "window_fixture.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+
+using namespace correlatore;
+
+TEST(WindowFonts, NoCaptionIsCutInAnyFontOfTheChain) {
+    const auto captionsCutWith = [](const QString& family) {
+        Form1 form(nullptr, family);
+        form.showMaximized();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_EQ(QFontInfo(form.findChild<QWidget*>("Label9")->font()).family(), family);
+        form.findChild<QWidget*>("Picture1")->setFocus();
+        QCoreApplication::processEvents();
+        return cutCaptions(form);
+    };
+    int tried = 0;
+    for (const QString& family : uiFontFallbackChain()) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        ++tried;
+        EXPECT_EQ(captionsCutWith(family), std::vector<std::string>{}) << family.toStdString();
+    }
+    EXPECT_GT(tried, 0) << "no font of the chain on this machine: run scripts/install-deps";
+    if (QFontDatabase::hasFamily("DejaVu Sans")) {
+        const std::vector<std::string> cut = captionsCutWith("DejaVu Sans");
+        EXPECT_NE(std::find(cut.begin(), cut.end(), "Combo2"), cut.end());
+    }
+}
