@@ -3,30 +3,23 @@
 // 1e-13 of 1 at high), an inversion printed where it has no finite value, expect rows that are not
 // the model's, and an expect that takes a --beta or --nm that simulate refuses.
 
+#include "csv_rows.h"
 #include "run_program.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 
 namespace {
 
 const std::string cli = CORRELATORE_CLI_PATH;
 
+// The rows below the header.
 std::vector<std::vector<std::string>> rowsOf(const std::string& csv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(csv);
-    std::string line;
-    std::getline(lines, line); // the header
-    while (std::getline(lines, line)) {
-        rows.emplace_back();
-        std::istringstream fields(line + ",");
-        std::string field;
-        while (std::getline(fields, field, ','))
-            rows.back().push_back(field);
-    }
+    auto rows = csvRows(csv);
+    if (!rows.empty())
+        rows.erase(rows.begin());
     return rows;
 }
 

@@ -4,6 +4,7 @@
 // digits, and a workbook that bypasses the output file (the replaced file's mode, leftovers). A
 // build without libxlsxwriter has the cli_workbook_without_library reference test instead.
 
+#include "csv_rows.h"
 #include "run_program.h"
 #include "scratch_folder.h"
 
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <sys/stat.h>
 #include <unzip.h>
 
@@ -66,20 +66,6 @@ std::map<std::pair<int, int>, Cell> sheetOf(const std::string& workbook) {
             c.text = strings.at(std::stoul((*it)[4]));
     }
     return cells;
-}
-
-std::vector<std::vector<std::string>> csvRows(const std::string& csv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(csv);
-    std::string line;
-    while (std::getline(lines, line)) {
-        rows.emplace_back();
-        std::istringstream fields(line + ",");
-        std::string field;
-        while (std::getline(fields, field, ','))
-            rows.back().push_back(field);
-    }
-    return rows;
 }
 
 } // namespace

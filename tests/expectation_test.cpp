@@ -23,39 +23,30 @@ using namespace correlatore;
 namespace {
 
 // The sum of five uniform draws less 2.5 from the textbook's Irwin-Hall sums over the whole
-// support: a second derivation of f and F.
-double binomial5(int k) {
-    constexpr double row[] = {1, 5, 10, 10, 5, 1};
-    return row[k];
-}
-
-double power(double u, int n) {
-    double result = 1.0;
-    while (n-- > 0)
-        result *= u;
-    return result;
+// support, sum over k <= t of (-1)^k C(5, k) (t - k)^n / n!, t = x + 2.5: n = 4 gives the density
+// and n = 5 the distribution function. A second derivation of f and F.
+double textbookSum(double x, int n) {
+    constexpr double binomials[] = {1, 5, 10, 10, 5, 1};
+    const double t = std::clamp(x + 2.5, 0.0, 5.0);
+    double sum = 0.0;
+    double factorial = 1.0;
+    for (int k = 0; k <= static_cast<int>(t) && k <= 5; ++k) {
+        double term = (k % 2 ? -1.0 : 1.0) * binomials[k];
+        for (int i = 0; i < n; ++i)
+            term *= t - k;
+        sum += term;
+    }
+    for (int i = 2; i <= n; ++i)
+        factorial *= i;
+    return sum / factorial;
 }
 
 double textbookDensity(double x) {
-    const double t = x + 2.5;
-    if (t <= 0.0 || t >= 5.0)
-        return 0.0;
-    double sum = 0.0;
-    for (int k = 0; k <= static_cast<int>(t); ++k)
-        sum += (k % 2 ? -1.0 : 1.0) * binomial5(k) * power(t - k, 4);
-    return sum / 24.0;
+    return textbookSum(x, 4);
 }
 
 double textbookDistribution(double x) {
-    const double t = x + 2.5;
-    if (t <= 0.0)
-        return 0.0;
-    if (t >= 5.0)
-        return 1.0;
-    double sum = 0.0;
-    for (int k = 0; k <= static_cast<int>(t); ++k)
-        sum += (k % 2 ? -1.0 : 1.0) * binomial5(k) * power(t - k, 5);
-    return sum / 120.0;
+    return textbookSum(x, 5);
 }
 
 // The agreement probability by a fine midpoint rule over the whole support, with a grid of its
