@@ -2,6 +2,7 @@
 #include "workbook.h"
 
 #include <charconv>
+#include <filesystem>
 #include <stdexcept>
 #include <xlsxwriter.h>
 
@@ -87,6 +88,11 @@ private:
 std::unique_ptr<TableOutput> openWorkbook(OutputFile& output, const std::string& path,
                                           const std::string& sheet,
                                           std::vector<std::string> header) {
+    // The zip inside is written with seeks; said before a run rather than by the library after it.
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(output.writableName(), ignored))
+        throw std::runtime_error("cannot write " + path +
+                                 ": a workbook needs a regular file, not a pipe or a device");
     return std::make_unique<Workbook>(output, path, sheet, std::move(header));
 }
 

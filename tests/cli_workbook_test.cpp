@@ -1,8 +1,9 @@
 // Workbooks from --out FILE.xlsx, read back as a spreadsheet reads them. Guards against: numbers
 // written as text (which a spreadsheet in another locale leaves as strings), a cell that differs
 // from the CSV, a run's parameters missing from the sheet, a seed rounded to a spreadsheet's 15
-// digits, and a workbook that bypasses the output file (the replaced file's mode, leftovers). A
-// build without libxlsxwriter has the cli_workbook_without_library reference test instead.
+// digits, a workbook that bypasses the output file (the replaced file's mode, leftovers), and a
+// pipe or device that the library would fail on with messages of its own. A build without
+// libxlsxwriter has the cli_workbook_without_library reference test instead.
 
 #include "csv_rows.h"
 #include "run_program.h"
@@ -12,8 +13,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unzip.h>
 
 namespace {
@@ -43,27 +44,36 @@ struct Cell {
     std::string text;
 };
 
+// The text from the end of the tag at `at` up to `close`; moves `at` past it.
+std::string between(const std::string& xml, std::size_t& at, const std::string& close) {
+    const std::size_t from = xml.find('>', at) + 1;
+    const std::size_t to = xml.find(close, from);
+    at = to + close.size();
+    return xml.substr(from, to - from);
+}
+
 // The first sheet's cells by (row, column), both from 0.
 std::map<std::pair<int, int>, Cell> sheetOf(const std::string& workbook) {
     std::vector<std::string> strings;
     const std::string shared = memberOf(workbook, "xl/sharedStrings.xml");
-    const std::regex text("<t[^>]*>([^<]*)</t>");
-    for (std::sregex_iterator it(shared.begin(), shared.end(), text), end; it != end; ++it)
-        strings.push_back((*it)[1]);
+    for (std::size_t at = shared.find("<t"); at != std::string::npos; at = shared.find("<t", at))
+        strings.push_back(between(shared, at, "</t>"));
     std::map<std::pair<int, int>, Cell> cells;
     const std::string sheet = memberOf(workbook, "xl/worksheets/sheet1.xml");
-    const std::regex cell(
-        R"re(<c r="([A-Z]+)([0-9]+)"(?: s="\d+")?( t="s")?><v>([^<]*)</v></c>)re");
-    for (std::sregex_iterator it(sheet.begin(), sheet.end(), cell), end; it != end; ++it) {
-        const std::string letters = (*it)[1];
-        const int column = letters.size() == 1 ? letters[0] - 'A' : -1;
-        const int row = std::stoi((*it)[2]) - 1;
+    for (std::size_t at = sheet.find("<c r=\""); at != std::string::npos;
+         at = sheet.find("<c r=\"", at)) {
+        const std::size_t tagEnd = sheet.find('>', at);
+        const std::string tag = sheet.substr(at, tagEnd - at);
+        const int column = tag[6] - 'A'; // the sheets here have no column past Z
+        const int row = std::stoi(tag.substr(7)) - 1;
+        at = sheet.find("<v>", at);
+        const std::string value = between(sheet, at, "</v>");
         Cell& c = cells[{row, column}];
-        c.isNumber = !(*it)[3].matched;
+        c.isNumber = tag.find(" t=\"s\"") == std::string::npos;
         if (c.isNumber)
-            c.number = std::strtod((*it)[4].str().c_str(), nullptr);
+            c.number = std::strtod(value.c_str(), nullptr);
         else
-            c.text = strings.at(std::stoul((*it)[4]));
+            c.text = strings.at(std::stoul(value));
     }
     return cells;
 }
@@ -143,4 +153,14 @@ TEST(CliWorkbook, ReplacesAFileWholeAndKeepsItsMode) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(sheetOf(folder / "run.xlsx").count({0, 0}), 1u);
     EXPECT_EQ(folder.names(), std::set<std::string>{"run.xlsx"});
+}
+
+TEST(CliWorkbook, RefusesAPipeOrADeviceInOneLineBeforeTheRun) {
+    ScratchFolder folder("cli_workbook_device");
+    symlink("/dev/null", (folder / "null.xlsx").c_str());
+    const ProgramResult result =
+        runProgram(cli, {"simulate", "--seed", "1", "--out", folder / "null.xlsx"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "correlatore-cli: cannot write " + folder / "null.xlsx" +
+                              ": a workbook needs a regular file, not a pipe or a device\n");
 }
