@@ -37,7 +37,7 @@ RunAnalysis RunTable::finish(std::uint64_t seed) {
     details.push_back({"p against the arcsine law", analysis.arcsine.pValue});
     if (analysis.pValueIsApproximate)
         details.push_back(
-            {"note", "p approximate below Beta " + std::to_string(leastBetaForExactPValue)});
+            {"note", "p approximate below Beta " + std::to_string(approximatePValueBelowBeta)});
     m_table->finish(details);
     return analysis;
 }

@@ -28,7 +28,7 @@ std::string fitLine(const RunAnalysis& analysis) {
     std::string line =
         "fit: " + describe("model", analysis.model) + "; " + describe("arcsine", analysis.arcsine);
     if (analysis.pValueIsApproximate)
-        line += " (p approximate below Beta " + std::to_string(leastBetaForExactPValue) + ")";
+        line += " (p approximate below Beta " + std::to_string(approximatePValueBelowBeta) + ")";
     return line;
 }
 

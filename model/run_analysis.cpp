@@ -28,7 +28,7 @@ RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simula
     }
     analysis.model = fitSummaryOf(modelSum);
     analysis.arcsine = fitSummaryOf(arcsineSum);
-    analysis.pValueIsApproximate = parameters.beta < leastBetaForExactPValue;
+    analysis.pValueIsApproximate = parameters.beta < approximatePValueBelowBeta;
     return analysis;
 }
 

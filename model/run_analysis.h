@@ -16,9 +16,9 @@ namespace correlatore {
 
 // Below this Beta the integrator's final state is skewed near C = +1 and -1 (it remembers only
 // the few disagreements of its last Beta samples), and the chi-square tail is only a rough p-value:
-// a nominal 5 % test rejected 11 % of 2000 runs of the right model at Beta 100, and 6 to 7 % from
+// a nominal 5 % test rejected 11 % of 2000 runs of the right model at Beta 100, and 5 to 7 % from
 // Beta 800 up.
-inline constexpr int leastBetaForExactPValue = 800;
+inline constexpr int approximatePValueBelowBeta = 800;
 
 struct StepAnalysis {
     double c;                           // the run's coefficient, 2P - 1
@@ -46,7 +46,7 @@ struct RunAnalysis {
     std::array<StepAnalysis, simulationStepCount> steps;
     FitSummary model;         // against the simulation's own five-uniform model
     FitSummary arcsine;       // against the arcsine law with the true pi, settled
-    bool pValueIsApproximate; // Beta below leastBetaForExactPValue
+    bool pValueIsApproximate; // Beta below approximatePValueBelowBeta
 };
 
 // A run's 241 values of P, in step order, against both references.
