@@ -3,16 +3,17 @@
 #include "chart_frame.h"
 #include "chart_geometry.h"
 #include "correlator.h"
-#include "csv.h"
 #include "curves.h"
+#include "expect_command.h"
 #include "list_texts.h"
 #include "output_file.h"
 #include "picture_description.h"
 #include "render_loader.h"
 #include "run_seed.h"
+#include "run_table.h"
 #include "run_time_error.h"
 #include "standard_streams.h"
-#include "step_constants.h"
+#include "table_output.h"
 #include "theory.h"
 
 #include <cstdint>
@@ -72,11 +73,12 @@ private:
 int runTheory(const TheoryCommand& command) {
     return exitStatusOf([&] {
         OutputFile output(command.out);
-        std::fputs("s,crt,x,y\n", output.stream());
+        const auto table = openTable(output, command.out, "theory", {"s", "crt", "x", "y"});
         sweepTheory([&](const TheoryPoint& point) {
-            writeRow(output.stream(), point.s, point.crt, chart::xOfSiNi(point.s),
-                     chart::yOfCoefficient(point.crt));
+            table->addRow(
+                {point.s, point.crt, chart::xOfSiNi(point.s), chart::yOfCoefficient(point.crt)});
         });
+        table->finish(programDetails());
         output.commit();
     });
 }
@@ -106,18 +108,17 @@ std::uint64_t runSimulation(const SimulateCommand& command, std::FILE* data,
 int runSimulate(const SimulateCommand& command) {
     return exitStatusOf([&] {
         OutputFile output(command.out);
-        // Today's four columns first, unchanged, so that existing readers keep working; then the
-        // coefficient that the chart plots and the theory's value at the same Si/Ni.
-        std::fputs("s,p,px,py,c,crt\n", output.stream());
-        // The theory's value comes from the fixed table, not the C library: the same bytes
-        // on every system.
-        runSimulation(command, output.stream(), [&](const StepResult& step) {
-            writeRow(output.stream(), step.s, step.p, chart::xOfSiNi(step.s),
-                     chart::yOfCoincidence(step.p), 2.0 * step.p - 1.0,
-                     stepTheory[static_cast<std::size_t>(step.index)]);
-        });
+        RunTable table(output, command);
+        const std::uint64_t seed = runSimulation(
+            command, output.stream(), [&](const StepResult& step) { table.addStep(step); });
+        const RunAnalysis analysis = table.finish(seed);
         output.commit();
+        std::fprintf(stderr, "%s\n", fitLine(analysis).c_str());
     });
+}
+
+int runExpect(const ExpectCommand& command) {
+    return exitStatusOf([&] { writeExpectation(command); });
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <charconv>
-#include <cstdio>
 #include <string>
 
 namespace correlatore {
@@ -11,14 +10,6 @@ template <typename Number> std::string roundTrip(Number value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
-
-// Writes one CSV row of round-trip numbers.
-template <typename... Numbers> void writeRow(std::FILE* out, Numbers... values) {
-    std::string line;
-    ((line += roundTrip(values), line += ','), ...);
-    line.back() = '\n';
-    std::fputs(line.c_str(), out);
 }
 
 } // namespace correlatore

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "decimal_number.h"
+#include "expect_command.h"
 #include "run_parameters.h"
 #include "standard_streams.h"
 
@@ -64,9 +65,7 @@ struct SimulationTexts {
     std::string nm = "20000";
 };
 
-// Returns the options, so that `render` can tie them to --simulate.
-std::vector<CLI::Option*> addSimulationOptions(CLI::App& command, SimulateCommand& simulate,
-                                               SimulationTexts& texts) {
+std::vector<CLI::Option*> addRunParameterOptions(CLI::App& command, SimulationTexts& texts) {
     return {
         command.add_option("--beta", texts.beta, "Integrator constant in samples")
             ->check(oneOf(betaItems))
@@ -74,13 +73,32 @@ std::vector<CLI::Option*> addSimulationOptions(CLI::App& command, SimulateComman
         command.add_option("--nm", texts.nm, "Samples per step, less one")
             ->check(oneOf(nmItems))
             ->capture_default_str(),
+    };
+}
+
+// Returns the options, so that `render` can tie them to --simulate.
+std::vector<CLI::Option*> addSimulationOptions(CLI::App& command, SimulateCommand& simulate,
+                                               SimulationTexts& texts) {
+    std::vector<CLI::Option*> options = addRunParameterOptions(command, texts);
+    options.push_back(
         command
             .add_option("--seed", simulate.seed,
                         "Run seed; without it one is taken from the clock and printed")
-            ->transform(decimalIn(0, std::numeric_limits<std::uint64_t>::max())),
+            ->transform(decimalIn(0, std::numeric_limits<std::uint64_t>::max())));
+    options.push_back(
         command.add_option("--threads", simulate.threads, "Threads to use (default: one per core)")
-            ->transform(decimalIn(1, 256)),
-    };
+            ->transform(decimalIn(1, 256)));
+    return options;
+}
+
+// --out for the commands that write a table.
+void addTableOutput(CLI::App& command, std::string& out) {
+    command
+        .add_option("--out", out,
+                    "Write to FILE instead of standard output (-); a name ending in .xlsx gets a "
+                    "workbook")
+        ->type_name("FILE|-")
+        ->check(namesAFile());
 }
 
 bool hasSuffix(const std::string& path, std::string_view suffix) {
@@ -140,19 +158,23 @@ int main(int argc, char** argv) {
     TheoryCommand theory;
     CLI::App* theoryCommand = app.add_subcommand(
         "theory", "The theoretical curve as CSV: s,crt,x,y, one row per point in drawing order");
-    theoryCommand->add_option("--out", theory.out, "Write to FILE instead of standard output (-)")
-        ->type_name("FILE|-")
-        ->check(namesAFile());
+    addTableOutput(*theoryCommand, theory.out);
 
     SimulateCommand simulate;
     SimulationTexts simulateTexts;
     CLI::App* simulateCommand = app.add_subcommand(
-        "simulate", "A simulation run as CSV: s,p,px,py,c,crt, one row per Si/Ni step");
+        "simulate", "A simulation run as CSV: s,p,px,py,c,crt,c_model,sd,z,rho_hat,snr_db_hat, "
+                    "one row per Si/Ni step; its fit on stderr");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
-    simulateCommand
-        ->add_option("--out", simulate.out, "Write to FILE instead of standard output (-)")
-        ->type_name("FILE|-")
-        ->check(namesAFile());
+    addTableOutput(*simulateCommand, simulate.out);
+
+    ExpectCommand expect;
+    SimulationTexts expectTexts;
+    CLI::App* expectCommand = app.add_subcommand(
+        "expect",
+        "What a run is expected to show, without one, as CSV: s,c_model,sd,c_arcsine,crt");
+    addRunParameterOptions(*expectCommand, expectTexts);
+    addTableOutput(*expectCommand, expect.out);
 
     RenderCommand render;
     SimulationTexts renderTexts;
@@ -195,6 +217,10 @@ int main(int argc, char** argv) {
 
     if (*theoryCommand)
         return runTheory(theory);
+    if (*expectCommand) {
+        expect.parameters = readRunParameters(expectTexts.beta, expectTexts.nm);
+        return runExpect(expect);
+    }
     if (*renderCommand) {
         render.simulation.parameters = readRunParameters(renderTexts.beta, renderTexts.nm);
         render.format = hasSuffix(render.out, ".svg") ? PictureFormat::Svg : PictureFormat::Png;

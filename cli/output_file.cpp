@@ -17,6 +17,10 @@ OutputFile::OutputFile(const std::string& path)
         m_target = openOutputTarget(path);
 }
 
+const std::string& OutputFile::writableName() const {
+    return m_target.temporaryPath.empty() ? m_target.finalPath : m_target.temporaryPath;
+}
+
 OutputFile::~OutputFile() {
     if (!m_isStandardOutput && !m_committed)
         abandonOutputTarget(m_target);

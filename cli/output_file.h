@@ -21,6 +21,10 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     std::FILE* stream() const { return m_target.stream; }
+    // The name under which a library that writes only to a named file (the workbook's) can write
+    // this output: the temporary file that commit() puts in place, or the file written in place.
+    // Empty for standard output. On Windows the temporary file is not shared for writing.
+    const std::string& writableName() const;
     // Throws std::runtime_error on a write error.
     void commit();
 

@@ -2,7 +2,7 @@
 
 namespace correlatore {
 
-// Both tables as the reference build (GCC, x86-64, glibc) computes them, written out to the last
+// The tables as the reference build (GCC, x86-64, glibc) computes them, written out to the last
 // bit, for s = -60, -59.5, ..., 60; the model test checks them against the library where it is
 // glibc.
 
@@ -132,6 +132,70 @@ const std::array<double, simulationStepCount> stepTheory = {
     0x1.ff875c11189abp-1,  0x1.ff91d3b9eb95fp-1,  0x1.ff9bb57d1d789p-1,  0x1.ffa509bd3c6b6p-1,
     0x1.ffadd864c3da9p-1,  0x1.ffb628ecd48f1p-1,  0x1.ffbe02638b710p-1,  0x1.ffc56b71fd96dp-1,
     0x1.ffcc6a61e00e2p-1,
+};
+
+const std::array<double, simulationStepCount> stepArcsineLaw = {
+    0x1.55c8448d11762p-21, 0x1.7f7c6a4746fb0p-21, 0x1.ae473f15786b2p-21, 0x1.e2c7b656ee991p-21,
+    0x1.0ed8143b3f3fbp-20, 0x1.2fe4585d60604p-20, 0x1.54f8ea807f8c0p-20, 0x1.7e93c033c35f2p-20,
+    0x1.ad422d82d95b5p-20, 0x1.e1a2c505ff380p-20, 0x1.0e33b9423e0e8p-19, 0x1.2f2beba76b5ddp-19,
+    0x1.5429f82a9b860p-19, 0x1.7dab877c5c6fcp-19, 0x1.ac3d9757a81c1p-19, 0x1.e07e59667ca65p-19,
+    0x1.0d8fa6499bc84p-18, 0x1.2e73cbf38ea80p-18, 0x1.535b577a75ad9p-18, 0x1.7cc3a463f1926p-18,
+    0x1.ab3959b3d9adap-18, 0x1.df5a479dda4ebp-18, 0x1.0cebbfbe0f3cap-17, 0x1.2dbbd692ffab3p-17,
+    0x1.528cdccfac444p-17, 0x1.7bdbe008de6dep-17, 0x1.aa352f8bcf8a6p-17, 0x1.de3638cd20ca4p-17,
+    0x1.0c47cef87fbdbp-16, 0x1.2d03c6c075bcfp-16, 0x1.51be31a010ca5p-16, 0x1.7af3cd837c578p-16,
+    0x1.a9308fd164012p-16, 0x1.dd11807764ea6p-16, 0x1.0ba3676dba5a5p-15, 0x1.2c4b13df01bc5p-15,
+    0x1.50eea9f9c0a16p-15, 0x1.7a0a94689c342p-15, 0x1.a82a6a1e20069p-15, 0x1.dbeac7be93238p-15,
+    0x1.0afdb154efbcap-14, 0x1.2b90ae5226f1bp-14, 0x1.501ceffa7aa0fp-14, 0x1.791e86614b795p-14,
+    0x1.a720a0c31d4eep-14, 0x1.dabf64ccbe06dp-14, 0x1.0a54ff8e341c8p-13, 0x1.2ad279f305707p-13,
+    0x1.4f465bbb7e96fp-13, 0x1.782c4ba085ea8p-13, 0x1.a60efe8dd4d4bp-13, 0x1.d98a0bc786478p-13,
+    0x1.09a5fcd0d3da9p-12, 0x1.2a0c44c6309f6p-12, 0x1.4e65a58086291p-12, 0x1.772d3ede43079p-12,
+    0x1.a4ed2655a627fp-12, 0x1.d84035ff58896p-12, 0x1.08ea09847ad82p-11, 0x1.2935b905143f9p-11,
+    0x1.4d705037752f3p-11, 0x1.76142d798add2p-11, 0x1.a3aa7d03e9c58p-11, 0x1.d6ccfef5a122fp-11,
+    0x1.0814014fa4606p-10, 0x1.283e4e7fb4d33p-10, 0x1.4c51907c22587p-10, 0x1.74c6f03313daep-10,
+    0x1.a2261ef273352p-10, 0x1.d5070be07573bp-10, 0x1.0709e550849d0p-9,  0x1.2705580c1f22ap-9,
+    0x1.4ae055481e9a4p-9,  0x1.7311ed6d03b4bp-9,  0x1.a01f3a23349bbp-9,  0x1.d29cf4c531042p-9,
+    0x1.05989b300b390p-8,  0x1.254ab22c97c4ap-8,  0x1.48cc265b488e6p-8,  0x1.70903a68d4425p-8,
+    0x1.9d174e6dead22p-8,  0x1.cef03d05bb9a8p-8,  0x1.035cea1d6b778p-7,  0x1.2292351da2b68p-7,
+    0x1.4579c680ee15ap-7,  0x1.6c7fe591e4058p-7,  0x1.981c495507d6ep-7,  0x1.c8d310a130639p-7,
+    0x1.ff35bf89a2da3p-7,  0x1.1df21ec4175d1p-6,  0x1.3fc6e72fca243p-6,  0x1.6578fefac6eccp-6,
+    0x1.8f70bab2efee8p-6,  0x1.be1f56a76acfap-6,  0x1.f1ff376dbad5ep-6,  0x1.15ca049a28aa1p-5,
+    0x1.35b559face321p-5,  0x1.590c8ca79cb02p-5,  0x1.801ec7ccfedabp-5,  0x1.ab3f068321dbdp-5,
+    0x1.dac37a916e821p-5,  0x1.07825ee2d21d6p-4,  0x1.242e63f021f52p-4,  0x1.4392d22988a2cp-4,
+    0x1.65dbf27f11fbbp-4,  0x1.8b3468e8eac51p-4,  0x1.b3c42c640c203p-4,  0x1.dfaf62fd79cc3p-4,
+    0x1.078a94249f4e7p-3,  0x1.210723a593da8p-3,  0x1.3c55f9be18a1dp-3,  0x1.597b477bbfd7ep-3,
+    0x1.787646d49bdfdp-3,  0x1.9940c3254bdf5p-3,  0x1.bbcec0e1a3f95p-3,  0x1.e00e4bfee950fp-3,
+    0x1.02f3b99288d88p-2,  0x1.169e39c8c4844p-2,  0x1.2af50b758821fp-2,  0x1.3fe420a4bab04p-2,
+    0x1.5555555555556p-2,  0x1.6b30de22b63afp-2,  0x1.815dc3f45d21fp-2,  0x1.97c2670c8eddbp-2,
+    0x1.ae4503822f990p-2,  0x1.c4cc315cbcbc6p-2,  0x1.db3f5b208f437p-2,  0x1.f18726879a46cp-2,
+    0x1.03c6e625007aap-1,  0x1.0e9fae8cb2a82p-1,  0x1.1944f995481fcp-1,  0x1.23aee8609d63bp-1,
+    0x1.2dd6b68b92063p-1,  0x1.37b6b8d040f86p-1,  0x1.414a550d2b492p-1,  0x1.4a8df4ffdf19cp-1,
+    0x1.537ef50154f2ap-1,  0x1.5c1b8ffee6978p-1,  0x1.6462c9ca3565fp-1,  0x1.6c5458b1fedd8p-1,
+    0x1.73f08f2a56390p-1,  0x1.7b38461f97702p-1,  0x1.822cc8673523fp-1,  0x1.88cfbf9dd79fbp-1,
+    0x1.8f2322a3ed335p-1,  0x1.952925d0fef3dp-1,  0x1.9ae42ce29eca6p-1,  0x1.a056be9d160f9p-1,
+    0x1.a5837a097b630p-1,  0x1.aa6d0d35d2c7bp-1,  0x1.af162d57a7aa5p-1,  0x1.b381902f8ed2bp-1,
+    0x1.b7b1e68ba33a4p-1,  0x1.bba9d7c7e7042p-1,  0x1.bf6bfe2d1963ep-1,  0x1.c2fae410bf01cp-1,
+    0x1.c659019b91c3bp-1,  0x1.c988bb1e22e72p-1,  0x1.cc8c5fde0f7f7p-1,  0x1.cf662948a5b2bp-1,
+    0x1.d2183a7a3239fp-1,  0x1.d4a4a00b592f4p-1,  0x1.d70d5017d6d62p-1,  0x1.d9542a73cbabep-1,
+    0x1.db7af9064ba8fp-1,  0x1.dd8370414d96bp-1,  0x1.df6f2fb05007ep-1,  0x1.e13fc29819902p-1,
+    0x1.e2f6a0a2e53cdp-1,  0x1.e4952e9516f0cp-1,  0x1.e61cbf0740dffp-1,  0x1.e78e9322d783fp-1,
+    0x1.e8ebdb5f6f33cp-1,  0x1.ea35b83ec90c4p-1,  0x1.eb6d3b064e998p-1,  0x1.ec936674e71c0p-1,
+    0x1.eda92f745054cp-1,  0x1.eeaf7dc559531p-1,  0x1.efa72ca689516p-1,  0x1.f0910b74e0ac3p-1,
+    0x1.f16dde467f877p-1,  0x1.f23e5e7f15d22p-1,  0x1.f3033b5e13e01p-1,  0x1.f3bd1a86a283fp-1,
+    0x1.f46c9881760e4p-1,  0x1.f51249389961dp-1,  0x1.f5aeb86d55df4p-1,  0x1.f6426a2862a11p-1,
+    0x1.f6cddb2489af5p-1,  0x1.f7518133f4c48p-1,  0x1.f7cdcba0551f1p-1,  0x1.f84323861aedep-1,
+    0x1.f8b1ec2af1494p-1,  0x1.f91a834fb3801p-1,  0x1.f97d417e0fea9p-1,  0x1.f9da7a520b883p-1,
+    0x1.fa327cbf987a6p-1,  0x1.fa859354700f0p-1,  0x1.fad404765f809p-1,  0x1.fb1e129e34f41p-1,
+    0x1.fb63fc8f78857p-1,  0x1.fba5fd8d1b77bp-1,  0x1.fbe44d8b45dccp-1,  0x1.fc1f215e6947ap-1,
+    0x1.fc56aae7bd60bp-1,  0x1.fc8b193f49801p-1,  0x1.fcbc98db9cc5ep-1,  0x1.fceb53b7548cdp-1,
+    0x1.fd1771748f7f8p-1,  0x1.fd41177e6a150p-1,  0x1.fd6869289fc71p-1,  0x1.fd8d87cd6ae85p-1,
+    0x1.fdb092e9bbaf3p-1,  0x1.fdd1a837ddbc5p-1,  0x1.fdf0e3c8a22cap-1,  0x1.fe0e601b2319bp-1,
+    0x1.fe2a3633344efp-1,  0x1.fe447dae93e97p-1,  0x1.fe5d4cd8ec971p-1,  0x1.fe74b8beba32fp-1,
+    0x1.fe8ad53f20959p-1,  0x1.fe9fb51cc391ep-1,  0x1.feb36a0dae45ap-1,  0x1.fec604ca571eap-1,
+    0x1.fed7951bcd38fp-1,  0x1.fee829e91b08dp-1,  0x1.fef7d143e99aep-1,  0x1.ff0698746f12ep-1,
+    0x1.ff148c04b27e9p-1,  0x1.ff21b7cb2e7f3p-1,  0x1.ff2e26f4dbc88p-1,  0x1.ff39e40eabf1fp-1,
+    0x1.ff44f90e7c9f0p-1,  0x1.ff4f6f5b8a91ep-1,  0x1.ff594fd66bcf9p-1,  0x1.ff62a2e097961p-1,
+    0x1.ff6b706382859p-1,  0x1.ff73bfd755025p-1,  0x1.ff7b9849417f5p-1,  0x1.ff8300618010cp-1,
+    0x1.ff89fe68f4573p-1,
 };
 
 } // namespace correlatore

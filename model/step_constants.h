@@ -16,4 +16,9 @@ extern const std::array<double, simulationStepCount> stepAmplitudes;
 // computes it.
 extern const std::array<double, simulationStepCount> stepTheory;
 
+// The arcsine law with the true pi at the step's Si/Ni, (2 / pi) * arcsin(rho) with
+// rho = A^2 / (A^2 + 1): the curve that two Gaussian inputs would give, unsettled. Computed as
+// (2 / pi) * atan(A^2 / sqrt(2 A^2 + 1)), which loses nothing as rho nears 1.
+extern const std::array<double, simulationStepCount> stepArcsineLaw;
+
 } // namespace correlatore

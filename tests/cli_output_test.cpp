@@ -280,8 +280,11 @@ TEST(CliOutput, AnInterruptedRunLeavesTheTargetAsItWasAndNothingElse) {
                    {"SIGTERM", SIGTERM},
                    {"SIGHUP", SIGHUP},
                    {"SIGPIPE (stderr's reader gone)", SIGPIPE}};
-    const std::vector<std::vector<std::string>> commands = {
+    std::vector<std::vector<std::string>> commands = {
         {"simulate", "--out", "out.csv"}, {"render", "--bare", "--simulate", "--out", "out.png"}};
+#if CORRELATORE_CLI_WRITES_WORKBOOKS
+    commands.push_back({"simulate", "--out", "out.xlsx"});
+#endif
     unsetenv("DISPLAY");
     for (const auto& c : signals) {
         for (const std::vector<std::string>& command : commands) {

@@ -70,7 +70,7 @@ TEST(CliStreams, ClosedStandardStreamsNeitherTakeNorLoseData) {
             EXPECT_EQ(data.substr(0, 8), "\x89PNG\r\n\x1a\n");
             EXPECT_TRUE(data.ends_with(std::string("IEND\xae\x42\x60\x82", 8)));
         } else {
-            EXPECT_TRUE(data.starts_with("s,p,px,py,c,crt\n-60,"));
+            EXPECT_TRUE(data.starts_with("s,p,px,py,c,crt,c_model,sd,z,rho_hat,snr_db_hat\n-60,"));
             EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 242);
             EXPECT_EQ(data.find("seed"), std::string::npos);
         }

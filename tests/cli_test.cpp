@@ -34,7 +34,7 @@ std::vector<std::string> lines(const std::string& text) {
 
 std::vector<std::string> fields(const std::string& line) {
     std::vector<std::string> result;
-    std::istringstream in(line);
+    std::istringstream in(line + ','); // so that an empty last field counts too
     for (std::string field; std::getline(in, field, ',');)
         result.push_back(field);
     return result;
@@ -108,7 +108,7 @@ TEST(Cli, SimulateRepeatsWithTheSeedForAnyThreadCount) {
     EXPECT_EQ(one.out, eight.out);
     const auto rows = lines(one.out);
     ASSERT_EQ(rows.size(), 242u);
-    EXPECT_EQ(rows.front(), "s,p,px,py,c,crt");
+    EXPECT_EQ(rows.front(), "s,p,px,py,c,crt,c_model,sd,z,rho_hat,snr_db_hat");
     EXPECT_EQ(fields(rows[1])[2], "0");
     EXPECT_EQ(fields(rows.back())[0], "60");
     EXPECT_EQ(fields(rows.back())[2], "9200");
@@ -145,12 +145,12 @@ TEST(Cli, SimulateKeepsTheFourOldColumnsAndAddsTheChartCoefficientAndTheTheory) 
         EXPECT_EQ(rows[c.row].substr(0, std::string(c.oldColumns).size() + 1),
                   std::string(c.oldColumns) + ",");
         const auto row = fields(rows[c.row]);
-        ASSERT_EQ(row.size(), 6u);
+        ASSERT_EQ(row.size(), 11u);
         EXPECT_EQ(std::stod(row[5]), c.crt);
     }
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto row = fields(rows[i]);
-        ASSERT_EQ(row.size(), 6u) << rows[i];
+        ASSERT_EQ(row.size(), 11u) << rows[i];
         // The coefficient the chart plots: its height 3200 - 3200 c is the row's py.
         const double c = std::stod(row[4]);
         EXPECT_EQ(c, 2.0 * std::stod(row[1]) - 1.0) << rows[i];

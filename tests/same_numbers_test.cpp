@@ -1,6 +1,7 @@
-// Numbers that would otherwise depend on the C library's maths. Guards against: a step amplitude
-// or a step's theoretical Crt that is not what glibc gives (checked to the last bit on glibc, and
-// within the stated bound elsewhere); a theoretical curve that drifts from the reference build by
+// Numbers that would otherwise depend on the C library's maths. Guards against: a step amplitude,
+// a step's theoretical Crt or its arcsine law that is not what glibc gives (checked to the last bit
+// on glibc, and within the stated bound elsewhere); a portable sine, logarithm or power that strays
+// from the library's; a theoretical curve that drifts from the reference build by
 // more than the README states (the same on glibc; within 2 units in the last place of Crt, with
 // the same plotted heights, on another C library); and an instruction set whose run differs from
 // the reference build's. The command line's bytes are compared by the cli_*_reference tests.
@@ -8,6 +9,7 @@
 #include "chart_geometry.h"
 #include "correlator.h"
 #include "correlator_kernel.h"
+#include "portable_math.h"
 #include "step_constants.h"
 #include "theory.h"
 
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -106,6 +109,37 @@ TEST(StepTheory, IsTheTheoryAtEachStep) {
         else
             EXPECT_LE(ulpDistance(fixed, computed), theoryUlpElsewhere) << "step " << i;
     }
+}
+
+TEST(StepArcsineLaw, IsTheLibrarysArcsine) {
+    for (int i = 0; i < simulationStepCount; ++i) {
+        const double a2 = stepAmplitudes[static_cast<std::size_t>(i)] *
+                          stepAmplitudes[static_cast<std::size_t>(i)];
+        const double computed =
+            (2.0 / std::numbers::pi) * std::atan(a2 / std::sqrt(2.0 * a2 + 1.0));
+        const double fixed = stepArcsineLaw[static_cast<std::size_t>(i)];
+        if (referenceMathsLibrary)
+            EXPECT_EQ(fixed, computed) << "step " << i;
+        else
+            EXPECT_LE(ulpDistance(fixed, computed), theoryUlpElsewhere) << "step " << i;
+        // The arcsine itself, where rho = A^2 / (A^2 + 1) still has its digits.
+        if (a2 < 100.0) {
+            EXPECT_NEAR(fixed, (2.0 / std::numbers::pi) * std::asin(a2 / (a2 + 1.0)), 1e-15);
+        }
+    }
+}
+
+TEST(PortableMaths, StaysWithTheLibrary) {
+    for (double x = -2.0; x <= 2.0; x += 0.001)
+        EXPECT_NEAR(portableSine(x), std::sin(x), 4e-16 * std::fabs(std::sin(x))) << x;
+    for (double x = 0x1p-1070; x < 1e300; x *= 1.37)
+        EXPECT_NEAR(portableLog10(x), std::log10(x), 4e-16 * std::fabs(std::log10(x))) << x;
+    for (double x = 0.5; x < 2.0; x += 0.01)
+        EXPECT_NEAR(portableLog10(x), std::log10(x), 2e-16) << x;
+    for (const double q : {1.0 - 1.0 / 100, 1.0 - 1.0 / 6400})
+        for (const long n : {1L, 2L, 20001L, 400002L})
+            EXPECT_NEAR(portablePower(q, n), std::pow(q, static_cast<double>(n)),
+                        static_cast<double>(n) * 0x1p-52 * std::pow(q, static_cast<double>(n)));
 }
 
 TEST(TheoryRows, MatchTheReferenceBuild) {
