@@ -14,7 +14,9 @@ TEST(WindowFonts, NoCaptionIsCutInAnyFontOfTheChain) {
         Form1 form(nullptr, family);
         form.showMaximized();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-        EXPECT_EQ(QFontInfo(form.findChild<QWidget*>("Label9")->font()).family(), family);
+        // Where several foundries make the family, Qt names the one it took: "Nimbus Sans [urw]".
+        const QString shown = QFontInfo(form.findChild<QWidget*>("Label9")->font()).family();
+        EXPECT_EQ(shown.section(QStringLiteral(" ["), 0, 0).toStdString(), family.toStdString());
         form.findChild<QWidget*>("Picture1")->setFocus();
         QCoreApplication::processEvents();
         return cutCaptions(form);
