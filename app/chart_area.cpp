@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <mutex>
 
 namespace correlatore {
 
@@ -26,11 +27,8 @@ constexpr int chartBottomTwips = 6400;
 
 ChartArea::ChartArea(QWidget* form)
     : QWidget(form) {
-    static const bool installed = [] {
-        QAccessible::installFactory(chartAccessible);
-        return true;
-    }();
-    (void)installed;
+    static std::once_flag factoryInstalled; // once, however many windows the process makes
+    std::call_once(factoryInstalled, [] { QAccessible::installFactory(chartAccessible); });
     setObjectName(QStringLiteral("chart"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, pixelsOf(chartRightTwips) + 1, pixelsOf(chartBottomTwips) + 1);
