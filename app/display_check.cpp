@@ -1,5 +1,7 @@
 #include "display_check.h"
 
+#include "quoted_text.h"
+
 #include <cstdlib>
 #include <string_view>
 
@@ -58,7 +60,7 @@ std::string missingDisplayMessage() {
     if (!display || !*display)
         return noDisplay("DISPLAY is not set");
     if (!displayAnswers(display))
-        return noDisplay("the display " + std::string(display) + " cannot be reached");
+        return noDisplay("the display " + quotedText(display) + " cannot be reached");
     return {};
 }
 

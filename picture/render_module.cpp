@@ -1,6 +1,7 @@
 #include "render_module.h"
 
 #include "picture_file.h"
+#include "quoted_text.h"
 #ifndef CORRELATORE_RENDER_WINDOW
 #define CORRELATORE_RENDER_WINDOW 0
 #endif
@@ -24,7 +25,7 @@ using namespace correlatore;
 // that only encodes a picture; only its errors reach stderr.
 void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "correlatore-cli: %s\n", qPrintable(message));
+        std::fprintf(stderr, "correlatore-cli: %s\n", inertLine(message.toStdString()).c_str());
 }
 
 PictureInfo infoOf(const PictureRequest& request) {

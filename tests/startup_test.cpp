@@ -34,11 +34,12 @@ struct StartCase {
 const StartCase startCases[] = {
     {"no DISPLAY", nullptr, nullptr, "DISPLAY is not set"},
     {"an empty DISPLAY", "", nullptr, "DISPLAY is not set"},
-    {"a local display without a server", ":987", nullptr, ":987 cannot be reached"},
-    {"a local display and screen", ":987.0", nullptr, ":987.0 cannot be reached"},
-    {"a display over the network", "localhost:987", nullptr, "localhost:987 cannot be reached"},
-    {"an address over the network", "127.0.0.1:987.0", nullptr, "127.0.0.1:987.0"},
-    {"X11 asked for by name", "localhost:987", "xcb", "localhost:987 cannot be reached"},
+    {"a local display without a server", ":987", nullptr, "':987' cannot be reached"},
+    {"a local display and screen", ":987.0", nullptr, "':987.0' cannot be reached"},
+    {"a display over the network", "localhost:987", nullptr, "'localhost:987' cannot be reached"},
+    {"an address over the network", "127.0.0.1:987.0", nullptr, "'127.0.0.1:987.0'"},
+    {"X11 asked for by name", "localhost:987", "xcb", "'localhost:987' cannot be reached"},
+    {"a name that would clear the terminal", ":987\x1b[2J\n", nullptr, "':987\\e[2J\\n'"},
 };
 
 } // namespace

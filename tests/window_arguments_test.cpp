@@ -1,11 +1,14 @@
 // The window program's own arguments: a seed that is not a whole number accepted, Qt's options
-// taken for ours, a bad seed found only after looking for a display, a seeded session whose runs
-// do not all use the seed.
+// taken for ours, a bad seed found only after looking for a display, a usage message split or
+// made to act on the terminal by what it echoes, a seeded session whose runs do not all use the
+// seed.
 
 #include "run_program.h"
 #include "window_arguments.h"
 #include "window_fixture.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 using namespace correlatore;
@@ -59,8 +62,27 @@ TEST(WindowArguments, SeedIsAWholeNumberAndEverythingElseIsLeftToQt) {
     }
 }
 
-TEST(WindowProgram, RejectsABadSeedBeforeLookingForADisplay) {
-    const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {"--seed", "abc"});
-    EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_NE(result.err.find("'abc'"), std::string::npos) << result.err;
+// Without a display, so that a usage error is found before one is looked for. What the message
+// echoes is quoted, with whatever a terminal would act on written as an escape.
+TEST(WindowProgram, UsageErrorsComeFirstInOneInertLine) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        const char* shows;
+    } cases[] = {
+        {"a seed that is not a number", {"--seed", "abc"}, "'abc'"},
+        {"a seed that would clear the terminal", {"--seed=1\n\x1b[2J"}, "'1\\n\\e[2J'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, c.arguments);
+        EXPECT_EQ(result.exitStatus, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(c.shows), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << result.err;
+    }
 }
