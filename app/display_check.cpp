@@ -51,13 +51,20 @@ std::string noDisplay(const std::string& reason) {
 
 } // namespace
 
-std::string missingDisplayMessage() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const bool platformIsX11 = platform && std::string_view(platform).starts_with("xcb");
-    if ((isSet("QT_QPA_PLATFORM") && !platformIsX11) || isSet("WAYLAND_DISPLAY"))
+std::string missingDisplayMessage(const std::string& platformArgument,
+                                  const std::string& displayArgument) {
+    const char* platformVariable = std::getenv("QT_QPA_PLATFORM");
+    const std::string platform = !platformArgument.empty() ? platformArgument
+                                 : platformVariable        ? platformVariable
+                                                           : "";
+    const bool platformIsX11 = platform.starts_with("xcb");
+    if ((!platform.empty() && !platformIsX11) || (!platformIsX11 && isSet("WAYLAND_DISPLAY")))
         return {};
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
+    const char* displayVariable = std::getenv("DISPLAY");
+    const std::string display = !displayArgument.empty() ? displayArgument
+                                : displayVariable        ? displayVariable
+                                                         : "";
+    if (display.empty())
         return noDisplay("DISPLAY is not set");
     if (!displayAnswers(display))
         return noDisplay("the display " + quotedText(display) + " cannot be reached");

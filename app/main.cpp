@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
         std::fputs(arguments.message.c_str(), *arguments.exitStatus == 0 ? stdout : stderr);
         return *arguments.exitStatus;
     }
-    if (const std::string problem = correlatore::missingDisplayMessage(); !problem.empty()) {
+    if (const std::string problem =
+            correlatore::missingDisplayMessage(arguments.platform, arguments.display);
+        !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }

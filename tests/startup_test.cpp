@@ -28,6 +28,7 @@ struct StartCase {
     const char* display;  // nullptr: not set
     const char* platform; // QT_QPA_PLATFORM, nullptr: not set
     const char* mentions;
+    std::vector<std::string> arguments = {};
 };
 
 // Display 987 is one no test machine runs.
@@ -40,6 +41,16 @@ const StartCase startCases[] = {
     {"an address over the network", "127.0.0.1:987.0", nullptr, "'127.0.0.1:987.0'"},
     {"X11 asked for by name", "localhost:987", "xcb", "'localhost:987' cannot be reached"},
     {"a name that would clear the terminal", ":987\x1b[2J\n", nullptr, "':987\\e[2J\\n'"},
+    {"a display named on the command line",
+     nullptr,
+     nullptr,
+     "':987' cannot be reached",
+     {"-display", ":987"}},
+    {"X11 named on the command line",
+     nullptr,
+     "offscreen",
+     "DISPLAY is not set",
+     {"--platform", "xcb"}},
 };
 
 } // namespace
@@ -56,7 +67,7 @@ TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
             setenv("QT_QPA_PLATFORM", c.platform, 1);
         else
             unsetenv("QT_QPA_PLATFORM");
-        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {});
+        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, c.arguments);
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.exitStatus, 1);
         EXPECT_EQ(result.out, "");
