@@ -42,14 +42,13 @@ bool displayAnswers(const std::string& display) {
 }
 #endif
 
-// One message for every way of having no display, with the reason in brackets.
+} // namespace
+
 std::string noDisplay(const std::string& reason) {
     return "correlatore: no display to open the window on (" + reason +
            "); run it in a desktop session, or under a virtual one: xvfb-run -s '-screen 0 "
            "1280x1024x24' correlatore";
 }
-
-} // namespace
 
 std::string missingDisplayMessage(const std::string& platformArgument,
                                   const std::string& displayArgument) {

@@ -1,8 +1,9 @@
 // The window program's start and end as a user meets them. Guards against: Qt's abort (status
 // 134, a core dump) instead of one line that says what to do, for a DISPLAY that is missing or
-// names a display nobody answers on; a plain start and close that does not exit 0 (under the
-// asan preset: a leak or a sanitizer report); and a window left at its restored size, showing no
-// button, where no window manager acts on "maximized".
+// names a display nobody answers on, a stale WAYLAND_DISPLAY or a platform that cannot start; a
+// plain start and close that does not exit 0 (under the asan preset: a leak or a sanitizer report);
+// and a window left at its restored size, showing no button, where no window manager acts on
+// "maximized".
 
 #include "run_program.h"
 
@@ -29,7 +30,12 @@ struct StartCase {
     const char* platform; // QT_QPA_PLATFORM, nullptr: not set
     const char* mentions;
     std::vector<std::string> arguments = {};
+    const char* wayland = nullptr; // WAYLAND_DISPLAY, nullptr: not set
 };
+
+// What Qt says when it could start no platform: which one failed differs with the plugins that
+// the machine has.
+constexpr const char* noPlatform = "Qt could start no platform: ";
 
 // Display 987 is one no test machine runs.
 const StartCase startCases[] = {
@@ -51,14 +57,21 @@ const StartCase startCases[] = {
      "offscreen",
      "DISPLAY is not set",
      {"--platform", "xcb"}},
+    {"a stale WAYLAND_DISPLAY", nullptr, nullptr, noPlatform, {}, "wayland-987"},
+    {"Wayland asked for", nullptr, "wayland", noPlatform, {}, "wayland-987"},
+    {"Wayland, then X11", ":987", "wayland;xcb", noPlatform, {}, "wayland-987"},
+    {"a platform that is not installed", nullptr, nullptr, "\"nosuch\"", {"-platform", "nosuch"}},
 };
 
 } // namespace
 
 TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
-    unsetenv("WAYLAND_DISPLAY");
     for (const StartCase& c : startCases) {
         SCOPED_TRACE(c.name);
+        if (c.wayland)
+            setenv("WAYLAND_DISPLAY", c.wayland, 1);
+        else
+            unsetenv("WAYLAND_DISPLAY");
         if (c.display)
             setenv("DISPLAY", c.display, 1);
         else
