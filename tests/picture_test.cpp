@@ -297,6 +297,10 @@ TEST(PictureFiles, CompactSvgThatChromiumDrawsAsThePng) {
     EXPECT_LE(svg.size(), 150 * 1024);
     EXPECT_LT(svg.count("<path"), 20); // the dots of a colour as one path, not one element each
     EXPECT_EQ(svg.count("<circle") + svg.count("<ellipse"), 241);
+    std::vector<std::string> window = {"render", "--window", "--out", folder / "window.svg"};
+    window.insert(window.end(), run.begin(), run.end());
+    ASSERT_EQ(runProgram(cli, window).exitStatus, 0);
+    EXPECT_LE(fileBytes(folder / "window.svg").size(), 160 * 1024); // the widgets add their own
 
     const std::string browser = chromium();
     if (browser.empty())
