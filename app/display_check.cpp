@@ -3,7 +3,6 @@
 #include "quoted_text.h"
 
 #include <cstdlib>
-#include <string_view>
 
 #ifdef CORRELATORE_HAVE_XCB
 #include <xcb/xcb.h>
@@ -18,6 +17,12 @@ namespace {
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value && *value;
+}
+
+// What the command line names, as Qt takes it, before the environment.
+std::string argumentOrVariable(const std::string& argument, const char* variable) {
+    const char* value = std::getenv(variable);
+    return !argument.empty() ? argument : value ? value : "";
 }
 
 #ifdef CORRELATORE_HAVE_XCB
@@ -52,17 +57,11 @@ std::string noDisplay(const std::string& reason) {
 
 std::string missingDisplayMessage(const std::string& platformArgument,
                                   const std::string& displayArgument) {
-    const char* platformVariable = std::getenv("QT_QPA_PLATFORM");
-    const std::string platform = !platformArgument.empty() ? platformArgument
-                                 : platformVariable        ? platformVariable
-                                                           : "";
+    const std::string platform = argumentOrVariable(platformArgument, "QT_QPA_PLATFORM");
     const bool platformIsX11 = platform.starts_with("xcb");
     if ((!platform.empty() && !platformIsX11) || (!platformIsX11 && isSet("WAYLAND_DISPLAY")))
         return {};
-    const char* displayVariable = std::getenv("DISPLAY");
-    const std::string display = !displayArgument.empty() ? displayArgument
-                                : displayVariable        ? displayVariable
-                                                         : "";
+    const std::string display = argumentOrVariable(displayArgument, "DISPLAY");
     if (display.empty())
         return noDisplay("DISPLAY is not set");
     if (!displayAnswers(display))
