@@ -161,6 +161,6 @@ TEST(CliWorkbook, RefusesAPipeOrADeviceInOneLineBeforeTheRun) {
     const ProgramResult result =
         runProgram(cli, {"simulate", "--seed", "1", "--out", folder / "null.xlsx"});
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "correlatore-cli: cannot write " + folder / "null.xlsx" +
+    EXPECT_EQ(result.err, "correlatore-cli: cannot write '" + folder / "null.xlsx" + "'" +
                               ": a workbook needs a regular file, not a pipe or a device\n");
 }
