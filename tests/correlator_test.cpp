@@ -4,9 +4,10 @@
 // instruction set this processor has, and on blocks that are partly padding), results that depend
 // on the thread count, half a block handed to an idle thread that does not carry on where it was,
 // a run that dies when a helper thread cannot start, shares of a run that miss or repeat a step,
-// steps handed on twice or after the receiver threw, and statistics off the theory. It cannot catch
-// a weak generator that still passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED
-// overrides the statistical ones.
+// steps handed on twice or after the receiver threw, an analogue correlator that changes the
+// clipped results or is not the product of the unclipped inputs, and statistics off the theory. It
+// cannot catch a weak generator that still passes these moments. Seeds are fixed;
+// CORRELATORE_TEST_SEED overrides the statistical ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
