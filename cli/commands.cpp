@@ -95,6 +95,7 @@ std::uint64_t runSimulation(const SimulateCommand& command, std::FILE* data,
     options.parameters = command.parameters;
     options.seed = command.seed ? *command.seed : seedFromClock();
     options.threads = command.threads;
+    options.analogue = command.analogue;
     if (!command.seed)
         std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
     ProgressBar progress(simulationStepCount, data);

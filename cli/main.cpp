@@ -171,6 +171,9 @@ int main(int argc, char** argv) {
         "simulate", "A simulation run as CSV: s,p,px,py,c,crt,c_model,sd,z,rho_hat,snr_db_hat, "
                     "one row per Si/Ni step; its fit on stderr");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
+    simulateCommand->add_flag("--analogue", simulate.analogue,
+                              "Run the analogue (multiplying) correlator beside the clipped one, "
+                              "from the same draws, and add r,r_model,r_sd,eta");
     addTableOutput(*simulateCommand, simulate.out);
 
     ExpectCommand expect;
@@ -179,6 +182,9 @@ int main(int argc, char** argv) {
         "expect",
         "What a run is expected to show, without one, as CSV: s,c_model,sd,c_arcsine,crt");
     addRunParameterOptions(*expectCommand, expectTexts);
+    expectCommand->add_flag("--analogue", expect.analogue,
+                            "Add the analogue correlator's expectation and the efficiency: "
+                            "r_model,r_sd,eta");
     addTableOutput(*expectCommand, expect.out);
 
     RenderCommand render;

@@ -88,7 +88,7 @@ TEST(CliWorkbook, HoldsTheCsvNumbersAsNumbersUnderTheRunsDetails) {
     } cases[] = {
         {"theory", {"theory"}, {}},
         {"simulate",
-         {"simulate", "--seed", "18446744073709551615", "--beta", "800"},
+         {"simulate", "--seed", "18446744073709551615", "--beta", "800", "--analogue"},
          {{"Beta", {true, 800, ""}},
           {"Nm", {true, 20000, ""}},
           {"seed", {false, 0, "18446744073709551615"}}}},

@@ -6,6 +6,9 @@
 # the earlier ones' bytes as they were.
 #   cmake -DPROGRAM=... [-DEMULATOR=a|b] -DARGUMENTS=a|b|c -DEXPECTED=... [-DCOLUMNS=N]
 #         [-DEXPECT_STATUS=1 -DEXPECT_MESSAGE=...] -DOUTPUT=... -P reference_output.cmake
+# A script sets no policies of its own; without this, list() would drop the empty fields of a row
+# (CMP0007) and shift the columns after them.
+cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 string(REPLACE "|" ";" ARGUMENTS "${ARGUMENTS}")
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGUMENTS}
