@@ -9,8 +9,8 @@ namespace correlatore {
 
 // Where a command's data goes: standard output ("" or "-"), or a file that shows the new data
 // only when complete. A regular file is replaced whole at commit(); a failure, an interruption or
-// an output never committed leaves it as it was and no temporary file behind. A FIFO or a device
-// is written in place.
+// an output never committed leaves it as it was and no temporary file behind. A FIFO, a device
+// or the file standard output or error goes to is written in place.
 class OutputFile {
 public:
     // Throws std::runtime_error when the file cannot be made.

@@ -86,6 +86,36 @@ OutputTarget openInPlace(const std::string& userPath, const std::string& finalPa
     return target;
 }
 
+// The file standard output or error already writes to, however the user named it (/dev/stdout,
+// /proc/self/fd/1, its own name): written through that open file, at its offset and in its append
+// mode, as `> FILE` or `>> FILE` writes it. Replacing it would drop what the shell and the commands
+// before wrote there, and the commands after would write past its end. A descriptor of -1 when the
+// target is neither.
+int standardStreamWritingTo(const struct stat& target) {
+    for (const int descriptor : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat stream {};
+        if (fstat(descriptor, &stream) == 0 && stream.st_dev == target.st_dev &&
+            stream.st_ino == target.st_ino)
+            return descriptor;
+    }
+    return -1;
+}
+
+OutputTarget openThroughStandardStream(const std::string& userPath, int standardDescriptor) {
+    // A stream of its own on a duplicate, so that its buffer and its closing are this output's
+    // alone; the duplicate shares the offset and the append mode.
+    const int descriptor = fcntl(standardDescriptor, F_DUPFD_CLOEXEC, 0);
+    if (descriptor < 0)
+        throw cannotWrite(userPath, errno);
+    OutputTarget target{userPath, fdopen(descriptor, "w"), {}, userPath};
+    if (!target.stream) {
+        const int error = errno;
+        close(descriptor);
+        throw cannotWrite(userPath, error);
+    }
+    return target;
+}
+
 OutputTarget openReplacement(const std::string& userPath, const std::string& finalPath,
                              const struct stat* replaced) {
     OutputTarget target{userPath, nullptr, {}, finalPath};
@@ -123,6 +153,8 @@ OutputTarget openOutputTarget(const std::string& path) {
     }
     if (S_ISDIR(info.st_mode))
         throw cannotWrite(path, EISDIR);
+    if (const int standardDescriptor = standardStreamWritingTo(info); standardDescriptor >= 0)
+        return openThroughStandardStream(path, standardDescriptor);
     // Opened by the name given, so that the kernel follows its links, /dev/stdout's included.
     if (!S_ISREG(info.st_mode))
         return openInPlace(path, path);

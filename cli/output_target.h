@@ -17,10 +17,11 @@ struct OutputTarget {
 };
 
 // Opens `path` for writing. A FIFO, a device or another file that is not a regular one is written
-// in place, as a shell redirection does. A regular file, or a name not yet taken, gets a new
-// temporary file beside it that will replace it whole: with the mode of the file it replaces, or
-// for a new one the mode the umask allows. A symbolic link is followed and stays. Throws
-// std::runtime_error naming the path.
+// in place, as a shell redirection does; so is the file that standard output or error goes to,
+// through that stream's open file, so that `>>` and a brace group keep what else is there. A
+// regular file, or a name not yet taken, gets a new temporary file beside it that will replace it
+// whole: with the mode of the file it replaces, or for a new one the mode the umask allows. A
+// symbolic link is followed and stays. Throws std::runtime_error naming the path.
 OutputTarget openOutputTarget(const std::string& path);
 
 // Writes out what is buffered and puts the temporary file in place of the target in one step.

@@ -228,6 +228,36 @@ TEST(CliOutput, SpecialNamesKeepTheirMeaning) {
     EXPECT_EQ(kindOf("/dev/null"), Kind::CharacterDevice);
 }
 
+TEST(CliOutput, TheFileAStandardStreamWritesToIsWrittenThroughThatStream) {
+    const std::string& csv = theoryCsv();
+    const struct {
+        const char* name;
+        const char* script; // run in the folder, with the program as $0
+        const char* before; // f.csv's text beforehand
+        std::string after;
+    } cases[] = {
+        {"> /dev/stdout", "\"$0\" theory --out /dev/stdout > f.csv", "old\n", csv},
+        {">> /dev/stdout", "\"$0\" theory --out /dev/stdout >> f.csv", "a\nb\n", "a\nb\n" + csv},
+        {"a brace group", "{ echo header; \"$0\" theory --out /dev/stdout; echo footer; } > f.csv",
+         "", "header\n" + csv + "footer\n"},
+        {">> /proc/self/fd/1", "\"$0\" theory --out /proc/self/fd/1 >> f.csv", "old\n",
+         "old\n" + csv},
+        {">> the file's own name", "\"$0\" theory --out f.csv >> f.csv", "old\n", "old\n" + csv},
+        {"2>> /dev/stderr", "\"$0\" theory --out /dev/stderr 2>> f.csv", "old\n", "old\n" + csv},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_through");
+        writeFile(folder / "f.csv", c.before, 0644);
+        std::filesystem::current_path(folder.path);
+        const ProgramResult result = runProgram("/bin/sh", {"-c", c.script, cli});
+        std::filesystem::current_path("/");
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_TRUE(fileText(folder / "f.csv") == c.after);
+        EXPECT_EQ(folder.names(), std::set<std::string>{"f.csv"});
+    }
+}
+
 // ---- Interrupted runs
 
 namespace {
