@@ -21,6 +21,9 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     std::FILE* stream() const { return m_target.stream; }
+    // Writes `size` bytes of data. A failure is told by commit(), with the reason the failing call
+    // gave (a full disk, not a generic input/output error); what comes after it is not written.
+    void write(const char* data, std::size_t size);
     // The name under which a library that writes only to a named file (the workbook's) can write
     // this output: the temporary file that commit() puts in place, or the file written in place.
     // Empty for standard output. On Windows the temporary file is not shared for writing.
@@ -32,6 +35,7 @@ private:
     OutputTarget m_target;
     bool m_isStandardOutput = false;
     bool m_committed = false;
+    int m_writeError = 0; // the errno of the first write that failed
 };
 
 } // namespace correlatore

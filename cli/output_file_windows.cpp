@@ -119,8 +119,9 @@ OutputTarget openOutputTarget(const std::string& path) {
 }
 
 void finishOutputTarget(OutputTarget& target) {
+    errno = 0;
     bool written = std::fflush(target.stream) == 0 && !std::ferror(target.stream);
-    int error = written ? 0 : EIO;
+    int error = written ? 0 : errno;
     // The data reaches the disk before the name does.
     if (written && !target.temporaryPath.empty() &&
         !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(target.stream))))) {
@@ -128,6 +129,8 @@ void finishOutputTarget(OutputTarget& target) {
         error = errnoOf(GetLastError());
     }
     const bool closed = std::fclose(target.stream) == 0;
+    if (written && !closed)
+        error = errno;
     target.stream = nullptr;
     if (!written || !closed) {
         abandonOutputTarget(target);

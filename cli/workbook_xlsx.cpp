@@ -1,7 +1,9 @@
 #include "csv.h"
 #include "workbook.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <xlsxwriter.h>
@@ -20,6 +22,15 @@ double numberOf(const Cell& cell) {
         return value;
     }
     return std::get<double>(cell);
+}
+
+// Where the library failed on a file, the system's reason (a full disk), which it leaves in errno;
+// its own words otherwise.
+std::string reasonOf(lxw_error error) {
+    const bool failedOnAFile = error == LXW_ERROR_CREATING_XLSX_FILE ||
+                               error == LXW_ERROR_CREATING_TMPFILE ||
+                               error == LXW_ERROR_ZIP_FILE_OPERATION;
+    return failedOnAFile && errno != 0 ? std::strerror(errno) : lxw_strerror(error);
 }
 
 class Workbook : public TableOutput {
@@ -70,9 +81,10 @@ public:
         }
         worksheet_set_column(sheet, 0, static_cast<lxw_col_t>(m_header.size() - 1), 12, nullptr);
 
+        errno = 0;
         const lxw_error error = workbook_close(book);
         if (error != LXW_NO_ERROR)
-            throw std::runtime_error("cannot write " + m_path + ": " + lxw_strerror(error));
+            throw std::runtime_error("cannot write " + m_path + ": " + reasonOf(error));
     }
 
 private:

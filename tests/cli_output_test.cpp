@@ -258,6 +258,57 @@ TEST(CliOutput, TheFileAStandardStreamWritesToIsWrittenThroughThatStream) {
     }
 }
 
+TEST(CliOutput, AFailedWriteGivesTheSystemsReason) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments; // the last one is the target, in the folder
+        const char* reason;
+    } cases[] = {
+        {"a PNG on a full device",
+         {"render", "--bare", "--theory", "--out", "full.png"},
+         "No space left on device"},
+        {"a PNG past the file size limit",
+         {"render", "--bare", "--theory", "--out", "big.png"},
+         "File too large"},
+        {"CSV past the file size limit", {"simulate", "--out", "big.csv"}, "File too large"},
+        {"standard output past the file size limit", {"simulate"}, "File too large"},
+#if CORRELATORE_CLI_WRITES_WORKBOOKS
+        {"a workbook past the file size limit", {"theory", "--out", "big.xlsx"}, "File too large"},
+#endif
+    };
+    unsetenv("DISPLAY");
+    // Past the limit a write fails with EFBIG instead of ending the program; the program inherits
+    // the ignored signal.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_reason");
+        symlink("/dev/full", (folder / "full.png").c_str());
+        const bool toAFile = c.arguments.size() > 1;
+        const std::string target = folder / (toAFile ? c.arguments.back() : "stdout.csv");
+        std::vector<std::string> arguments{"--fsize=4096", cli};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        if (toAFile)
+            arguments.back() = target;
+        if (!target.starts_with(folder / "full"))
+            writeFile(target, "old\n", 0644);
+        const auto names = folder.names();
+        ProgramSetup setup;
+        setup.outputPath = toAFile ? "" : target;
+        const ProgramResult result = runProgram("/usr/bin/prlimit", arguments, setup);
+        EXPECT_EQ(result.exitStatus, 1) << result.err;
+        const std::string what = toAFile ? target : "to standard output";
+        EXPECT_NE(result.err.find("cannot write " + what + ": " + c.reason + "\n"),
+                  std::string::npos)
+            << result.err;
+        if (toAFile && !target.starts_with(folder / "full")) {
+            EXPECT_EQ(fileText(target), "old\n");
+        }
+        EXPECT_EQ(folder.names(), names);
+    }
+    std::signal(SIGXFSZ, previous);
+}
+
 // ---- Interrupted runs
 
 namespace {
