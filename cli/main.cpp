@@ -2,6 +2,7 @@
 #include "decimal_number.h"
 #include "expect_command.h"
 #include "run_parameters.h"
+#include "signal_cleanup.h"
 #include "standard_streams.h"
 
 #include <CLI/CLI.hpp>
@@ -150,6 +151,7 @@ std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     openClosedStandardStreams();
+    installSignalCleanup();
     CLI::App app("Theory and Monte Carlo simulation of a polarity-coincidence correlator.",
                  "correlatore-cli");
     app.set_version_flag("--version", "correlatore-cli " + std::string(CORRELATORE_VERSION));

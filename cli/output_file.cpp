@@ -18,7 +18,7 @@ OutputFile::OutputFile(const std::string& path)
 }
 
 const std::string& OutputFile::writableName() const {
-    return m_target.temporaryPath.empty() ? m_target.finalPath : m_target.temporaryPath;
+    return m_target.writableName;
 }
 
 OutputFile::~OutputFile() {

@@ -25,8 +25,8 @@ public:
     // gave (a full disk, not a generic input/output error); what comes after it is not written.
     void write(const char* data, std::size_t size);
     // The name under which a library that writes only to a named file (the workbook's) can write
-    // this output: the temporary file that commit() puts in place, or the file written in place.
-    // Empty for standard output. On Windows the temporary file is not shared for writing.
+    // this output: the new file that commit() puts in place, or the file written in place. Empty
+    // for standard output. On Windows the temporary file is not shared for writing.
     const std::string& writableName() const;
     // Throws std::runtime_error on a write error.
     void commit();

@@ -87,6 +87,7 @@ OutputTarget openReplacement(const std::string& path) {
     });
     if (file == INVALID_HANDLE_VALUE)
         throw cannotWrite(path, errnoOf(error));
+    target.writableName = target.temporaryPath;
     target.stream = streamOf(file);
     if (!target.stream) {
         abandonOutputTarget(target);
@@ -108,7 +109,7 @@ OutputTarget openOutputTarget(const std::string& path) {
             throw cannotWrite(path, EACCES);
     }
     if (const HANDLE device = openDevice(wide)) {
-        OutputTarget target{path, streamOf(device), {}, path};
+        OutputTarget target{path, streamOf(device), {}, path, path};
         if (!target.stream)
             throw cannotWrite(path, ENOMEM);
         return target;

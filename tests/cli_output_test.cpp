@@ -338,12 +338,31 @@ struct StalledPipe {
     int ends[2] = {-1, -1};
 };
 
-// Waits for the program's temporary file; it never appears when the program failed early.
-bool temporaryFileAppears(const ScratchFolder& folder, const StartedProgram& program) {
+// What a signal finds the program doing, read off /proc.
+bool hasAFileOpenIn(const ScratchFolder& folder, pid_t pid) {
+    std::error_code gone;
+    for (const auto& entry :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
+        std::error_code closed;
+        const std::string file = std::filesystem::read_symlink(entry.path(), closed).string();
+        if (file.starts_with(folder.path.string() + "/")) // "#1234 (deleted)" when unnamed
+            return true;
+    }
+    return false;
+}
+bool hasMapped(pid_t pid, const std::string& library) {
+    return fileText("/proc/" + std::to_string(pid) + "/maps").find(library) != std::string::npos;
+}
+bool isBlocked(pid_t pid) { // on an open, a write or a wait
+    const std::string stat = fileText("/proc/" + std::to_string(pid) + "/stat");
+    const auto state = stat.rfind(") ");
+    return state != std::string::npos && stat.substr(state + 2, 1) == "S";
+}
+
+bool becomesTrue(const StartedProgram& program, const std::function<bool()>& condition) {
     for (int tries = 0; tries < 30000; ++tries) {
-        for (const std::string& name : folder.names())
-            if (name.starts_with('.'))
-                return true;
+        if (condition())
+            return true;
         if (hasEnded(program))
             return false;
         usleep(1000);
@@ -351,48 +370,98 @@ bool temporaryFileAppears(const ScratchFolder& folder, const StartedProgram& pro
     return false;
 }
 
+// Whether the folder's file system gives files without a name (O_TMPFILE), which not even SIGKILL
+// can leave behind.
+bool unnamedFilesWorkIn(const ScratchFolder& folder) {
+#ifdef O_TMPFILE
+    const int descriptor = open(folder.path.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (descriptor < 0)
+        return false;
+    close(descriptor);
+    return true;
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
-TEST(CliOutput, AnInterruptedRunLeavesTheTargetAsItWasAndNothingElse) {
-    const struct {
+TEST(CliOutput, ASignalAtAnyMomentEndsTheProgramByItAndLeavesTheTargetAsItWas) {
+    enum class Moment { Blocked, ModuleMapped, FileOpen };
+    struct Case {
         const char* name;
-        int signal;
-    } signals[] = {{"SIGINT", SIGINT},
-                   {"SIGTERM", SIGTERM},
-                   {"SIGHUP", SIGHUP},
-                   {"SIGPIPE (stderr's reader gone)", SIGPIPE}};
-    std::vector<std::vector<std::string>> commands = {
-        {"simulate", "--out", "out.csv"}, {"render", "--bare", "--simulate", "--out", "out.png"}};
+        std::vector<std::string> arguments; // the last one, when a file, is the target
+        Moment ready;
+        bool writesAFile = false; // stderr then blocks on "seed: N", after the file was opened
+    };
+    std::vector<Case> cases = {
+        {"before the output is opened (a FIFO without reader)",
+         {"theory", "--out", "rows.csv"},
+         Moment::Blocked},
+        {"while the picture module loads",
+         {"render", "--bare", "--simulate", "--out", "out.png"},
+         Moment::ModuleMapped},
+        {"during a run to standard output (stalled)", {"simulate"}, Moment::Blocked},
+        {"during a CSV file's run", {"simulate", "--out", "out.csv"}, Moment::FileOpen, true},
+        {"during a picture's run",
+         {"render", "--bare", "--simulate", "--out", "out.png"},
+         Moment::FileOpen,
+         true},
 #if CORRELATORE_CLI_WRITES_WORKBOOKS
-    commands.push_back({"simulate", "--out", "out.xlsx"});
+        {"during a workbook's run", {"simulate", "--out", "out.xlsx"}, Moment::FileOpen, true},
 #endif
+    };
     unsetenv("DISPLAY");
-    for (const auto& c : signals) {
-        for (const std::vector<std::string>& command : commands) {
-            SCOPED_TRACE(std::string(c.name) + " during " + command.front());
-            ScratchFolder folder("cli_signal");
-            const std::string target = folder / command.back();
-            writeFile(target, "old\n", 0640);
-            std::vector<std::string> arguments = command;
-            arguments.back() = target;
-            StalledPipe stderrPipe;
+    for (const Case& c : cases) {
+        ScratchFolder folder("cli_signal");
+        std::vector<int> signals{SIGINT, SIGTERM};
+        if (c.writesAFile) {
+            signals.insert(signals.end(), {SIGHUP, SIGPIPE});
+            if (unnamedFilesWorkIn(folder))
+                signals.push_back(SIGKILL);
+        }
+        for (const int signal : signals) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + " " + c.name);
+            std::filesystem::remove_all(folder.path);
+            std::filesystem::create_directory(folder.path);
+            std::vector<std::string> arguments = c.arguments;
+            std::string target;
+            if (arguments.size() > 1) {
+                target = arguments.back() = folder / arguments.back();
+                if (c.ready == Moment::Blocked)
+                    mkfifo(target.c_str(), 0600);
+                else
+                    writeFile(target, "old\n", 0640);
+            }
+            const auto names = folder.names();
+            StalledPipe stalled; // stderr's, or stdout's for a run to standard output
             ProgramSetup setup;
-            setup.errorDescriptor = stderrPipe.ends[1];
+            (target.empty() ? setup.outputDescriptor : setup.errorDescriptor) = stalled.ends[1];
             const StartedProgram program = startProgram(cli, arguments, setup);
-            ASSERT_TRUE(temporaryFileAppears(folder, program));
-            if (c.signal == SIGPIPE)
-                stderrPipe.closeReader();
+            const pid_t pid = program.pid;
+            const auto ready = [&] {
+                switch (c.ready) {
+                case Moment::Blocked:
+                    return isBlocked(pid);
+                case Moment::ModuleMapped:
+                    return hasMapped(pid, "libcorrelatore-render");
+                case Moment::FileOpen:
+                    break;
+                }
+                return hasAFileOpenIn(folder, pid);
+            };
+            ASSERT_TRUE(becomesTrue(program, ready));
+            if (signal == SIGPIPE)
+                stalled.closeReader();
             else
-                kill(program.pid, c.signal);
+                kill(pid, signal);
             const ProgramResult result = waitForProgram(program);
-            // An interruption exits with 128 + its number; a reader gone ends it as it ends cat.
-            if (c.signal == SIGPIPE)
-                EXPECT_EQ(result.signal, SIGPIPE);
-            else
-                EXPECT_EQ(result.exitStatus, 128 + c.signal);
-            EXPECT_EQ(fileText(target), "old\n");
-            EXPECT_EQ(modeOf(target), 0640u);
-            EXPECT_EQ(folder.names(), std::set<std::string>{command.back()});
+            EXPECT_EQ(result.signal, signal) << "exit status " << result.exitStatus;
+            if (!target.empty() && c.ready != Moment::Blocked) {
+                EXPECT_EQ(fileText(target), "old\n");
+                EXPECT_EQ(modeOf(target), 0640u);
+            }
+            EXPECT_EQ(folder.names(), names);
         }
     }
 }
