@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -147,11 +148,7 @@ std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
     return "unknown command '" + first + "'; the commands are " + names;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    openClosedStandardStreams();
-    installSignalCleanup();
+int runCommandLine(int argc, char** argv) {
     CLI::App app("Theory and Monte Carlo simulation of a polarity-coincidence correlator.",
                  "correlatore-cli");
     app.set_version_flag("--version", "correlatore-cli " + std::string(CORRELATORE_VERSION));
@@ -235,4 +232,19 @@ int main(int argc, char** argv) {
     }
     simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);
     return runSimulate(simulate);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    openClosedStandardStreams();
+    installSignalCleanup();
+    // Memory can run out anywhere, in the parsing of the options too: one line and status 1, with
+    // any output file left as it was, rather than an abort. The line needs no memory.
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("correlatore-cli: out of memory\n", stderr);
+        return 1;
+    }
 }

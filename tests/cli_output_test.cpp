@@ -309,6 +309,47 @@ TEST(CliOutput, AFailedWriteGivesTheSystemsReason) {
     std::signal(SIGXFSZ, previous);
 }
 
+TEST(CliOutput, RunningOutOfMemoryIsARunTimeFailureThatLeavesTheTargetAsItWas) {
+    // Memory that runs out for good after N allocations; for the picture module one allocation
+    // that fails, since Qt's destructors need memory while the failure unwinds.
+    constexpr const char* runsOut = "CORRELATORE_FAIL_ALLOCATIONS_AFTER";
+    constexpr const char* failsOnce = "CORRELATORE_FAIL_ALLOCATION";
+    const struct {
+        std::vector<std::string> arguments; // the last one is the target, in the folder
+        const char* failure;
+    } cases[] = {
+        {{"theory", "--out", "t.csv"}, runsOut},
+        {{"simulate", "--seed", "1", "--out", "t.csv"}, runsOut},
+        {{"expect", "--out", "t.csv"}, runsOut},
+#if CORRELATORE_CLI_WRITES_WORKBOOKS
+        {{"simulate", "--seed", "1", "--out", "t.xlsx"}, runsOut},
+#endif
+        {{"render", "--theory", "--simulate", "--seed", "3", "--out", "t.png"}, failsOnce},
+    };
+    unsetenv("DISPLAY");
+    for (const auto& c : cases) {
+        for (const long allocations : {0, 10, 100, 1000, 10000, 1000000}) {
+            SCOPED_TRACE(c.arguments.front() + " " + c.failure + "=" + std::to_string(allocations));
+            ScratchFolder folder("cli_memory");
+            std::vector<std::string> arguments = c.arguments;
+            const std::string target = arguments.back() = folder / arguments.back();
+            writeFile(target, "old\n", 0644);
+            setenv(c.failure, std::to_string(allocations).c_str(), 1);
+            const ProgramResult result =
+                runProgram(CORRELATORE_CLI_FAILING_ALLOCATIONS_PATH, arguments);
+            unsetenv(c.failure);
+            if (allocations == 0 || result.exitStatus != 0) {
+                EXPECT_EQ(result.exitStatus, 1) << "signal " << result.signal;
+                EXPECT_EQ(result.err, "correlatore-cli: out of memory\n");
+                EXPECT_EQ(fileText(target), "old\n");
+            } else {
+                EXPECT_GT(fileText(target).size(), 1000u);
+            }
+            EXPECT_EQ(folder.names().size(), 1u);
+        }
+    }
+}
+
 // ---- Interrupted runs
 
 namespace {
