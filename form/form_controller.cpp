@@ -61,6 +61,10 @@ void FormController::runTimeError(const RunTimeError& error) {
     repaintIfChanged();
 }
 
+void FormController::memoryRanOut() {
+    runTimeError(outOfMemory());
+}
+
 void FormController::close() {
     m_waiting.clear();
     if (m_run) {

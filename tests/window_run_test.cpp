@@ -1,7 +1,8 @@
 // The event procedures and simulation runs through the window's own widgets and thread: Reset
 // leaving curves behind, a repaint losing what was drawn; a run-time error (a thread that cannot
-// start included) not reported; a run that blocks the window, draws out of order, runs waiting
-// clicks with the lists' later texts, or keeps a thread after the window is closed.
+// start, memory that runs out in Qt's handling of an event included) not reported; a run that
+// blocks the window, draws out of order, runs waiting clicks with the lists' later texts, or keeps
+// a thread after the window is closed.
 
 #include "window_fixture.h"
 
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 using namespace correlatore;
@@ -130,4 +132,19 @@ TEST_F(WindowTest, ARunWhoseThreadCannotStartIsARunTimeError) {
     EXPECT_EQ(reported.front().code(), error_code::outOfMemory);
     EXPECT_FALSE(form.isSimulationRunning());
     EXPECT_EQ(form.surface().ops(), frameOnly()); // cleared and framed before the failure
+}
+TEST_F(WindowTest, MemoryRunningOutInTheHandlingOfAnEventIsARunTimeError) {
+    // Stands for any handler whose allocation fails, Qt's own included.
+    class FailingAllocation : public QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::User)
+                throw std::bad_alloc();
+            return false;
+        }
+    } failing;
+    form.installEventFilter(&failing);
+    QCoreApplication::postEvent(&form, new QEvent(QEvent::User));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported.front().code(), error_code::outOfMemory);
+    EXPECT_STREQ(reported.front().what(), "Memoria esaurita");
 }
