@@ -1,6 +1,7 @@
 #include "signal_cleanup.h"
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -20,6 +21,7 @@ std::atomic<int> fileState{noFile};
 char fileToRemove[PATH_MAX]; // written only while fileState is fileBeingNamed
 
 extern "C" void removeAndEnd(int signalNumber) {
+    const int interruptedErrno = errno;
     int state = fileState.load();
     while (state == fileBeingNamed)
         state = fileState.load();
@@ -34,6 +36,7 @@ extern "C" void removeAndEnd(int signalNumber) {
     sigemptyset(&defaultAction.sa_mask);
     sigaction(signalNumber, &defaultAction, nullptr);
     raise(signalNumber);
+    errno = interruptedErrno;
 }
 
 // Holds the termination signals back on this thread for its life.
