@@ -75,8 +75,9 @@ void takeOverAttributes(int descriptor, const struct stat* replaced) {
     fchmod(descriptor, replaced->st_mode & 07777);
 }
 
-OutputTarget openInPlace(const std::string& userPath, const std::string& finalPath) {
-    const int descriptor = open(finalPath.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+// A target written in place through `descriptor`, which it takes over.
+OutputTarget inPlaceThrough(int descriptor, const std::string& userPath,
+                            const std::string& finalPath) {
     if (descriptor < 0)
         throw cannotWrite(userPath, errno);
     OutputTarget target{userPath, fdopen(descriptor, "w"), {}, finalPath, finalPath};
@@ -86,6 +87,11 @@ OutputTarget openInPlace(const std::string& userPath, const std::string& finalPa
         throw cannotWrite(userPath, error);
     }
     return target;
+}
+
+OutputTarget openInPlace(const std::string& userPath, const std::string& finalPath) {
+    return inPlaceThrough(open(finalPath.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC), userPath,
+                          finalPath);
 }
 
 // The file standard output or error already writes to, however the user named it (/dev/stdout,
@@ -106,16 +112,7 @@ int standardStreamWritingTo(const struct stat& target) {
 OutputTarget openThroughStandardStream(const std::string& userPath, int standardDescriptor) {
     // A stream of its own on a duplicate, so that its buffer and its closing are this output's
     // alone; the duplicate shares the offset and the append mode.
-    const int descriptor = fcntl(standardDescriptor, F_DUPFD_CLOEXEC, 0);
-    if (descriptor < 0)
-        throw cannotWrite(userPath, errno);
-    OutputTarget target{userPath, fdopen(descriptor, "w"), {}, userPath, userPath};
-    if (!target.stream) {
-        const int error = errno;
-        close(descriptor);
-        throw cannotWrite(userPath, error);
-    }
-    return target;
+    return inPlaceThrough(fcntl(standardDescriptor, F_DUPFD_CLOEXEC, 0), userPath, userPath);
 }
 
 std::string procName(int descriptor) {
