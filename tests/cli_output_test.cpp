@@ -324,7 +324,8 @@ TEST(CliOutput, RunningOutOfMemoryIsARunTimeFailureThatLeavesTheTargetAsItWas) {
 #if CORRELATORE_CLI_WRITES_WORKBOOKS
         {{"simulate", "--seed", "1", "--out", "t.xlsx"}, runsOut},
 #endif
-        {{"render", "--theory", "--simulate", "--seed", "3", "--out", "t.png"}, failsOnce},
+        {{"render", "--bare", "--theory", "--simulate", "--seed", "3", "--out", "t.png"},
+         failsOnce},
     };
     unsetenv("DISPLAY");
     for (const auto& c : cases) {
