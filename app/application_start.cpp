@@ -43,9 +43,9 @@ void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const Q
 
 } // namespace
 
-std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
+std::unique_ptr<WindowApplication> startApplication(int& argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(holdStartMessage);
-    auto application = std::make_unique<QApplication>(argc, argv);
+    auto application = std::make_unique<WindowApplication>(argc, argv);
     qInstallMessageHandler(previous);
     for (const StartMessage& message : std::exchange(startMessages, {})) {
         const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());

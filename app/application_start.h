@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QApplication>
+#include "window_application.h"
+
 #include <memory>
 
 namespace correlatore {
@@ -9,6 +10,6 @@ namespace correlatore {
 // WAYLAND_DISPLAY, a platform asked for whose plugin is not installed, a display that does not
 // answer) Qt would print several lines and abort; instead the program says why in one line and
 // exits with status 1. Qt's other notes from its start are passed on as usual.
-std::unique_ptr<QApplication> startApplication(int& argc, char** argv);
+std::unique_ptr<WindowApplication> startApplication(int& argc, char** argv);
 
 } // namespace correlatore

@@ -36,6 +36,10 @@ public:
     // For tests of a machine out of threads: how a simulation run starts its thread.
     void setThreadStarter(ThreadStarter start) { m_startThread = std::move(start); }
 
+    // An allocation failed in Qt's handling of an event (see WindowApplication): reported as the
+    // run-time error of one that fails inside an event procedure.
+    void reportOutOfMemory() { m_form.memoryRanOut(); }
+
     // For pictures of the window (correlatore-cli render): shows a drawing made elsewhere by the
     // same procedures, as if the presses that made it had happened here.
     void showDrawing(const DisplayList& ops) { m_form.showDrawing(ops); }

@@ -2,12 +2,16 @@
 #include "display_check.h"
 #include "form1.h"
 #include "qt_italian.h"
+#include "window_application.h"
 #include "window_arguments.h"
 #include "window_placement.h"
 
 #include <cstdio>
+#include <new>
 
-int main(int argc, char** argv) {
+namespace {
+
+int runWindow(int argc, char** argv) {
     const auto arguments = correlatore::readWindowArguments(argc, argv);
     if (arguments.exitStatus) {
         std::fputs(arguments.message.c_str(), *arguments.exitStatus == 0 ? stdout : stderr);
@@ -24,8 +28,22 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("correlatore"));
     correlatore::installQtItalian(*application);
     correlatore::Form1 form;
+    application->setOutOfMemoryReport([&form] { form.reportOutOfMemory(); });
     if (arguments.seed)
         form.setSimulationSeed(*arguments.seed);
     correlatore::showMaximizedOrFillScreen(form);
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Memory can run out before the window shows, where no event handling reports it: one line and
+    // status 1, as for the other start-up failures, rather than an abort.
+    try {
+        return runWindow(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("correlatore: out of memory\n", stderr);
+        return 1;
+    }
 }

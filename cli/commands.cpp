@@ -126,8 +126,8 @@ int runExpect(const ExpectCommand& command) {
 
 namespace {
 
-void appendBytes(const char* data, std::size_t size, void* file) {
-    std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
+void appendBytes(const char* data, std::size_t size, void* output) {
+    static_cast<OutputFile*>(output)->write(data, size);
 }
 
 } // namespace
@@ -171,7 +171,7 @@ int runRender(const RenderCommand& command) {
                                      picture.description.c_str(),
                                      fields.data(),
                                      picture.fields.size()};
-        switch (render(&request, appendBytes, output.stream())) {
+        switch (render(&request, appendBytes, &output)) {
         case PictureStatus::Made:
             break;
         case PictureStatus::NoWindow:

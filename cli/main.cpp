@@ -3,6 +3,7 @@
 #include "expect_command.h"
 #include "quoted_text.h"
 #include "run_parameters.h"
+#include "signal_cleanup.h"
 #include "standard_streams.h"
 
 #include <CLI/CLI.hpp>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -151,10 +153,7 @@ std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
     return "unknown command " + quotedText(first) + "; the commands are " + names;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    openClosedStandardStreams();
+int runCommandLine(int argc, char** argv) {
     CLI::App app("Theory and Monte Carlo simulation of a polarity-coincidence correlator.",
                  "correlatore-cli");
     app.set_version_flag("--version", "correlatore-cli " + std::string(CORRELATORE_VERSION));
@@ -244,4 +243,19 @@ int main(int argc, char** argv) {
     }
     simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);
     return runSimulate(simulate);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    openClosedStandardStreams();
+    installSignalCleanup();
+    // Memory can run out anywhere, in the parsing of the options too: one line and status 1, with
+    // any output file left as it was, rather than an abort. The line needs no memory.
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("correlatore-cli: out of memory\n", stderr);
+        return 1;
+    }
 }

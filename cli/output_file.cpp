@@ -20,7 +20,7 @@ OutputFile::OutputFile(const std::string& path)
 }
 
 const std::string& OutputFile::writableName() const {
-    return m_target.temporaryPath.empty() ? m_target.finalPath : m_target.temporaryPath;
+    return m_target.writableName;
 }
 
 OutputFile::~OutputFile() {
@@ -28,7 +28,18 @@ OutputFile::~OutputFile() {
         abandonOutputTarget(m_target);
 }
 
+void OutputFile::write(const char* data, std::size_t size) {
+    if (m_writeError)
+        return;
+    errno = 0;
+    if (std::fwrite(data, 1, size, m_target.stream) != size)
+        m_writeError = errno ? errno : EIO;
+}
+
 void OutputFile::commit() {
+    // On a failure the target is left as it was when this is destroyed.
+    if (m_writeError)
+        throw cannotWrite(m_isStandardOutput ? "to standard output" : m_target.path, m_writeError);
     if (!m_isStandardOutput) {
         finishOutputTarget(m_target);
         m_committed = true;
@@ -37,8 +48,7 @@ void OutputFile::commit() {
     m_committed = true;
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw std::runtime_error(std::string("cannot write to standard output: ") +
-                                 std::strerror(errno ? errno : EIO));
+        throw cannotWrite("to standard output", errno ? errno : EIO);
 }
 
 } // namespace correlatore

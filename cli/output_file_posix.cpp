@@ -3,9 +3,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,11 +75,12 @@ void takeOverAttributes(int descriptor, const struct stat* replaced) {
     fchmod(descriptor, replaced->st_mode & 07777);
 }
 
-OutputTarget openInPlace(const std::string& userPath, const std::string& finalPath) {
-    const int descriptor = open(finalPath.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+// A target written in place through `descriptor`, which it takes over.
+OutputTarget inPlaceThrough(int descriptor, const std::string& userPath,
+                            const std::string& finalPath) {
     if (descriptor < 0)
         throw cannotWrite(userPath, errno);
-    OutputTarget target{userPath, fdopen(descriptor, "w"), {}, finalPath};
+    OutputTarget target{userPath, fdopen(descriptor, "w"), {}, finalPath, finalPath};
     if (!target.stream) {
         const int error = errno;
         close(descriptor);
@@ -86,19 +89,95 @@ OutputTarget openInPlace(const std::string& userPath, const std::string& finalPa
     return target;
 }
 
+OutputTarget openInPlace(const std::string& userPath, const std::string& finalPath) {
+    return inPlaceThrough(open(finalPath.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC), userPath,
+                          finalPath);
+}
+
+// The file standard output or error already writes to, however the user named it (/dev/stdout,
+// /proc/self/fd/1, its own name): written through that open file, at its offset and in its append
+// mode, as `> FILE` or `>> FILE` writes it. Replacing it would drop what the shell and the commands
+// before wrote there, and the commands after would write past its end. A descriptor of -1 when the
+// target is neither.
+int standardStreamWritingTo(const struct stat& target) {
+    for (const int descriptor : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat stream {};
+        if (fstat(descriptor, &stream) == 0 && stream.st_dev == target.st_dev &&
+            stream.st_ino == target.st_ino)
+            return descriptor;
+    }
+    return -1;
+}
+
+OutputTarget openThroughStandardStream(const std::string& userPath, int standardDescriptor) {
+    // A stream of its own on a duplicate, so that its buffer and its closing are this output's
+    // alone; the duplicate shares the offset and the append mode.
+    return inPlaceThrough(fcntl(standardDescriptor, F_DUPFD_CLOEXEC, 0), userPath, userPath);
+}
+
+std::string procName(int descriptor) {
+    return "/proc/self/fd/" + std::to_string(descriptor);
+}
+
+// A new file in `folder` without a name (Linux's O_TMPFILE), which nothing can leave behind: not a
+// signal, not a crash in a library, not SIGKILL. It is named through /proc when finished. -1 where
+// the system, the file system or /proc does not allow it.
+int openUnnamedFile(const std::string& folder) {
+#ifdef O_TMPFILE
+    const int descriptor = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (descriptor >= 0 && access(procName(descriptor).c_str(), F_OK) != 0) {
+        close(descriptor);
+        return -1;
+    }
+    return descriptor;
+#else
+    (void)folder;
+    return -1;
+#endif
+}
+
+// Links the finished unnamed file at a free temporary name beside the target: linkat cannot
+// replace a file, so rename puts it in place of the target afterwards. The name, or empty with
+// errno set.
+std::string linkUnderTemporaryName(int descriptor, const std::string& finalPath) {
+    constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = temporaryTemplate(finalPath);
+    const std::size_t suffix = name.size() - 6;
+    std::uint64_t bits = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (getentropy(&bits, sizeof bits) != 0)
+            bits ^= static_cast<std::uint64_t>(getpid()) << 32 ^ static_cast<unsigned>(attempt);
+        for (std::size_t i = suffix; i < name.size(); ++i, bits /= sizeof letters - 1)
+            name[i] = letters[bits % (sizeof letters - 1)];
+        if (linkat(AT_FDCWD, procName(descriptor).c_str(), AT_FDCWD, name.c_str(),
+                   AT_SYMLINK_FOLLOW) == 0)
+            return name;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 OutputTarget openReplacement(const std::string& userPath, const std::string& finalPath,
                              const struct stat* replaced) {
     OutputTarget target{userPath, nullptr, {}, finalPath};
-    int descriptor = -1;
+    int descriptor = openUnnamedFile(folderOf(finalPath));
     int error = 0;
-    target.temporaryPath = removeOnSignal([&] {
-        std::string path = temporaryTemplate(finalPath);
-        descriptor = mkostemp(path.data(), O_CLOEXEC);
-        error = errno;
-        return descriptor < 0 ? std::string() : path;
-    });
-    if (descriptor < 0)
-        throw cannotWrite(userPath, error);
+    if (descriptor >= 0) {
+        target.unnamed = true;
+        target.writableName = procName(descriptor);
+    } else {
+        // A named temporary file, which a signal removes; a crash can leave it behind.
+        target.temporaryPath = removeOnSignal([&] {
+            std::string path = temporaryTemplate(finalPath);
+            descriptor = mkostemp(path.data(), O_CLOEXEC);
+            error = errno;
+            return descriptor < 0 ? std::string() : path;
+        });
+        if (descriptor < 0)
+            throw cannotWrite(userPath, error);
+        target.writableName = target.temporaryPath;
+    }
     takeOverAttributes(descriptor, replaced);
     target.stream = fdopen(descriptor, "w");
     if (!target.stream) {
@@ -123,6 +202,8 @@ OutputTarget openOutputTarget(const std::string& path) {
     }
     if (S_ISDIR(info.st_mode))
         throw cannotWrite(path, EISDIR);
+    if (const int standardDescriptor = standardStreamWritingTo(info); standardDescriptor >= 0)
+        return openThroughStandardStream(path, standardDescriptor);
     // Opened by the name given, so that the kernel follows its links, /dev/stdout's included.
     if (!S_ISREG(info.st_mode))
         return openInPlace(path, path);
@@ -142,11 +223,20 @@ void finishOutputTarget(OutputTarget& target) {
     errno = 0;
     bool written = std::fflush(target.stream) == 0 && !std::ferror(target.stream);
     int error = errno;
+    const bool replaces = target.unnamed || !target.temporaryPath.empty();
     // The data reaches the disk before the name does, so that a crash cannot leave an empty file
     // where the old one was.
-    if (written && !target.temporaryPath.empty() && fsync(fileno(target.stream)) != 0) {
+    if (written && replaces && fsync(fileno(target.stream)) != 0) {
         written = false;
         error = errno;
+    }
+    if (written && target.unnamed) {
+        target.temporaryPath = removeOnSignal([&] {
+            std::string name = linkUnderTemporaryName(fileno(target.stream), target.finalPath);
+            error = errno;
+            return name;
+        });
+        written = !target.temporaryPath.empty();
     }
     const bool closed = std::fclose(target.stream) == 0;
     if (written && !closed)
@@ -154,7 +244,7 @@ void finishOutputTarget(OutputTarget& target) {
     target.stream = nullptr;
     if (!written || !closed)
         throw cannotWrite(target.path, error ? error : EIO);
-    if (target.temporaryPath.empty())
+    if (!replaces)
         return;
     if (std::rename(target.temporaryPath.c_str(), target.finalPath.c_str()) != 0)
         throw cannotWrite(target.path, errno);

@@ -87,6 +87,7 @@ OutputTarget openReplacement(const std::string& path) {
     });
     if (file == INVALID_HANDLE_VALUE)
         throw cannotWrite(path, errnoOf(error));
+    target.writableName = target.temporaryPath;
     target.stream = streamOf(file);
     if (!target.stream) {
         abandonOutputTarget(target);
@@ -108,7 +109,7 @@ OutputTarget openOutputTarget(const std::string& path) {
             throw cannotWrite(path, EACCES);
     }
     if (const HANDLE device = openDevice(wide)) {
-        OutputTarget target{path, streamOf(device), {}, path};
+        OutputTarget target{path, streamOf(device), {}, path, path};
         if (!target.stream)
             throw cannotWrite(path, ENOMEM);
         return target;
@@ -119,8 +120,9 @@ OutputTarget openOutputTarget(const std::string& path) {
 }
 
 void finishOutputTarget(OutputTarget& target) {
+    errno = 0;
     bool written = std::fflush(target.stream) == 0 && !std::ferror(target.stream);
-    int error = written ? 0 : EIO;
+    int error = written ? 0 : errno;
     // The data reaches the disk before the name does.
     if (written && !target.temporaryPath.empty() &&
         !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(target.stream))))) {
@@ -128,6 +130,8 @@ void finishOutputTarget(OutputTarget& target) {
         error = errnoOf(GetLastError());
     }
     const bool closed = std::fclose(target.stream) == 0;
+    if (written && !closed)
+        error = errno;
     target.stream = nullptr;
     if (!written || !closed) {
         abandonOutputTarget(target);

@@ -8,11 +8,17 @@
 
 namespace correlatore {
 
-// Runs `make`, which creates a file and returns its name, so that from the moment the file exists
-// a termination signal (interrupt, terminate, hang-up, broken pipe) removes it before the program
-// ends by that same signal: the shell then sees 128 + its number, as after any program it
-// interrupts. A signal ignored when the program started stays ignored. One file at a time; an
-// empty name removes nothing. Returns what `make` returned.
+// From now on a termination signal (interrupt, terminate, hang-up, broken pipe) ends the program
+// the same way whatever it is doing: it removes the file named by removeOnSignal, if any, and
+// then ends the program by that same signal, so that the shell sees 128 + its number and a
+// script running the program stops. A signal ignored when the program started stays ignored.
+// Called first thing, so that a signal before the output is opened, while a module loads or
+// during a run ends alike.
+void installSignalCleanup();
+
+// Runs `make`, which gives a file a name and returns it, so that from the moment the name exists
+// a termination signal removes it. One name at a time; an empty name removes nothing. Returns
+// what `make` returned.
 std::string removeOnSignal(const std::function<std::string()>& make);
 
 // From now on a termination signal removes nothing.

@@ -24,9 +24,13 @@ BOOL WINAPI removeOnControlEvent(DWORD) {
 
 } // namespace
 
-std::string removeOnSignal(const std::function<std::string()>& make) {
+void installSignalCleanup() {
     static const bool installed = SetConsoleCtrlHandler(removeOnControlEvent, TRUE) != 0;
     (void)installed;
+}
+
+std::string removeOnSignal(const std::function<std::string()>& make) {
+    installSignalCleanup();
     // Held while the file is made, so that an event in between waits and then finds its name.
     const std::lock_guard lock(fileMutex);
     std::string path = make();

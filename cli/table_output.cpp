@@ -12,12 +12,13 @@ namespace {
 
 class CsvTable : public TableOutput {
 public:
-    CsvTable(std::FILE* out, const std::vector<std::string>& header)
+    CsvTable(OutputFile& out, const std::vector<std::string>& header)
         : m_out(out) {
         std::string line;
         for (const std::string& name : header)
             line += (line.empty() ? "" : ",") + name;
-        std::fputs((line + "\n").c_str(), m_out);
+        line += '\n';
+        m_out.write(line.data(), line.size());
     }
 
     void addRow(const std::vector<Cell>& cells) override {
@@ -30,13 +31,13 @@ public:
             line += ',';
         }
         line.back() = '\n';
-        std::fputs(line.c_str(), m_out);
+        m_out.write(line.data(), line.size());
     }
 
     void finish(const std::vector<Detail>&) override {}
 
 private:
-    std::FILE* m_out;
+    OutputFile& m_out;
 };
 
 } // namespace
@@ -54,7 +55,7 @@ std::unique_ptr<TableOutput> openTable(OutputFile& output, const std::string& pa
                                        const std::string& sheet, std::vector<std::string> header) {
     if (namesWorkbook(path))
         return openWorkbook(output, path, sheet, std::move(header));
-    return std::make_unique<CsvTable>(output.stream(), header);
+    return std::make_unique<CsvTable>(output, header);
 }
 
 std::vector<Detail> programDetails() {

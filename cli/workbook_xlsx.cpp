@@ -2,7 +2,9 @@
 #include "quoted_text.h"
 #include "workbook.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <xlsxwriter.h>
@@ -21,6 +23,15 @@ double numberOf(const Cell& cell) {
         return value;
     }
     return std::get<double>(cell);
+}
+
+// Where the library failed on a file, the system's reason (a full disk), which it leaves in errno;
+// its own words otherwise.
+std::string reasonOf(lxw_error error) {
+    const bool failedOnAFile = error == LXW_ERROR_CREATING_XLSX_FILE ||
+                               error == LXW_ERROR_CREATING_TMPFILE ||
+                               error == LXW_ERROR_ZIP_FILE_OPERATION;
+    return failedOnAFile && errno != 0 ? std::strerror(errno) : lxw_strerror(error);
 }
 
 class Workbook : public TableOutput {
@@ -72,10 +83,11 @@ public:
         }
         worksheet_set_column(sheet, 0, static_cast<lxw_col_t>(m_header.size() - 1), 12, nullptr);
 
+        errno = 0;
         const lxw_error error = workbook_close(book);
         if (error != LXW_NO_ERROR)
             throw std::runtime_error("cannot write " + quotedText(m_path) + ": " +
-                                     lxw_strerror(error));
+                                     reasonOf(error));
     }
 
 private:

@@ -62,6 +62,10 @@ void FormController::runTimeError(const RunTimeError& error) {
     showChanges();
 }
 
+void FormController::memoryRanOut() {
+    runTimeError(outOfMemory());
+}
+
 void FormController::close() {
     m_waiting.clear();
     if (m_run) {

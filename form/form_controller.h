@@ -74,6 +74,9 @@ public:
     void stepDone(const StepResult& step);
     // A run-time error raised outside the event procedures: by the run, or by the platform.
     void runTimeError(const RunTimeError& error);
+    // An allocation failed outside the event procedures (in the platform's event handling): the
+    // same run-time error as one that fails inside them.
+    void memoryRanOut();
     // The window closes: waiting clicks are dropped and the run is stopped.
     void close();
 

@@ -228,6 +228,129 @@ TEST(CliOutput, SpecialNamesKeepTheirMeaning) {
     EXPECT_EQ(kindOf("/dev/null"), Kind::CharacterDevice);
 }
 
+TEST(CliOutput, TheFileAStandardStreamWritesToIsWrittenThroughThatStream) {
+    const std::string& csv = theoryCsv();
+    const struct {
+        const char* name;
+        const char* script; // run in the folder, with the program as $0
+        const char* before; // f.csv's text beforehand
+        std::string after;
+    } cases[] = {
+        {"> /dev/stdout", "\"$0\" theory --out /dev/stdout > f.csv", "old\n", csv},
+        {">> /dev/stdout", "\"$0\" theory --out /dev/stdout >> f.csv", "a\nb\n", "a\nb\n" + csv},
+        {"a brace group", "{ echo header; \"$0\" theory --out /dev/stdout; echo footer; } > f.csv",
+         "", "header\n" + csv + "footer\n"},
+        {">> /proc/self/fd/1", "\"$0\" theory --out /proc/self/fd/1 >> f.csv", "old\n",
+         "old\n" + csv},
+        {">> the file's own name", "\"$0\" theory --out f.csv >> f.csv", "old\n", "old\n" + csv},
+        {"2>> /dev/stderr", "\"$0\" theory --out /dev/stderr 2>> f.csv", "old\n", "old\n" + csv},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_through");
+        writeFile(folder / "f.csv", c.before, 0644);
+        std::filesystem::current_path(folder.path);
+        const ProgramResult result = runProgram("/bin/sh", {"-c", c.script, cli});
+        std::filesystem::current_path("/");
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_TRUE(fileText(folder / "f.csv") == c.after);
+        EXPECT_EQ(folder.names(), std::set<std::string>{"f.csv"});
+    }
+}
+
+TEST(CliOutput, AFailedWriteGivesTheSystemsReason) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments; // the last one is the target, in the folder
+        const char* reason;
+    } cases[] = {
+        {"a PNG on a full device",
+         {"render", "--bare", "--theory", "--out", "full.png"},
+         "No space left on device"},
+        {"a PNG past the file size limit",
+         {"render", "--bare", "--theory", "--out", "big.png"},
+         "File too large"},
+        {"CSV past the file size limit", {"simulate", "--out", "big.csv"}, "File too large"},
+        {"standard output past the file size limit", {"simulate"}, "File too large"},
+#if CORRELATORE_CLI_WRITES_WORKBOOKS
+        {"a workbook past the file size limit", {"theory", "--out", "big.xlsx"}, "File too large"},
+#endif
+    };
+    unsetenv("DISPLAY");
+    // Past the limit a write fails with EFBIG instead of ending the program; the program inherits
+    // the ignored signal.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_reason");
+        symlink("/dev/full", (folder / "full.png").c_str());
+        const bool toAFile = c.arguments.size() > 1;
+        const std::string target = folder / (toAFile ? c.arguments.back() : "stdout.csv");
+        std::vector<std::string> arguments{"--fsize=4096", cli};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        if (toAFile)
+            arguments.back() = target;
+        if (!target.starts_with(folder / "full"))
+            writeFile(target, "old\n", 0644);
+        const auto names = folder.names();
+        ProgramSetup setup;
+        setup.outputPath = toAFile ? "" : target;
+        const ProgramResult result = runProgram("/usr/bin/prlimit", arguments, setup);
+        EXPECT_EQ(result.exitStatus, 1) << result.err;
+        const std::string what = toAFile ? target : "to standard output";
+        EXPECT_NE(result.err.find("cannot write " + what + ": " + c.reason + "\n"),
+                  std::string::npos)
+            << result.err;
+        if (toAFile && !target.starts_with(folder / "full")) {
+            EXPECT_EQ(fileText(target), "old\n");
+        }
+        EXPECT_EQ(folder.names(), names);
+    }
+    std::signal(SIGXFSZ, previous);
+}
+
+TEST(CliOutput, RunningOutOfMemoryIsARunTimeFailureThatLeavesTheTargetAsItWas) {
+    // Memory that runs out for good after N allocations; for the picture module one allocation
+    // that fails, since Qt's destructors need memory while the failure unwinds.
+    constexpr const char* runsOut = "CORRELATORE_FAIL_ALLOCATIONS_AFTER";
+    constexpr const char* failsOnce = "CORRELATORE_FAIL_ALLOCATION";
+    const struct {
+        std::vector<std::string> arguments; // the last one is the target, in the folder
+        const char* failure;
+    } cases[] = {
+        {{"theory", "--out", "t.csv"}, runsOut},
+        {{"simulate", "--seed", "1", "--out", "t.csv"}, runsOut},
+        {{"expect", "--out", "t.csv"}, runsOut},
+#if CORRELATORE_CLI_WRITES_WORKBOOKS
+        {{"simulate", "--seed", "1", "--out", "t.xlsx"}, runsOut},
+#endif
+        {{"render", "--bare", "--theory", "--simulate", "--seed", "3", "--out", "t.png"},
+         failsOnce},
+    };
+    unsetenv("DISPLAY");
+    for (const auto& c : cases) {
+        for (const long allocations : {0, 10, 100, 1000, 10000, 1000000}) {
+            SCOPED_TRACE(c.arguments.front() + " " + c.failure + "=" + std::to_string(allocations));
+            ScratchFolder folder("cli_memory");
+            std::vector<std::string> arguments = c.arguments;
+            const std::string target = arguments.back() = folder / arguments.back();
+            writeFile(target, "old\n", 0644);
+            setenv(c.failure, std::to_string(allocations).c_str(), 1);
+            const ProgramResult result =
+                runProgram(CORRELATORE_CLI_FAILING_ALLOCATIONS_PATH, arguments);
+            unsetenv(c.failure);
+            if (allocations == 0 || result.exitStatus != 0) {
+                EXPECT_EQ(result.exitStatus, 1) << "signal " << result.signal;
+                EXPECT_EQ(result.err, "correlatore-cli: out of memory\n");
+                EXPECT_EQ(fileText(target), "old\n");
+            } else {
+                EXPECT_GT(fileText(target).size(), 1000u);
+            }
+            EXPECT_EQ(folder.names().size(), 1u);
+        }
+    }
+}
+
 // ---- Interrupted runs
 
 namespace {
@@ -257,12 +380,31 @@ struct StalledPipe {
     int ends[2] = {-1, -1};
 };
 
-// Waits for the program's temporary file; it never appears when the program failed early.
-bool temporaryFileAppears(const ScratchFolder& folder, const StartedProgram& program) {
+// What a signal finds the program doing, read off /proc.
+bool hasAFileOpenIn(const ScratchFolder& folder, pid_t pid) {
+    std::error_code gone;
+    for (const auto& entry :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
+        std::error_code closed;
+        const std::string file = std::filesystem::read_symlink(entry.path(), closed).string();
+        if (file.starts_with(folder.path.string() + "/")) // "#1234 (deleted)" when unnamed
+            return true;
+    }
+    return false;
+}
+bool hasMapped(pid_t pid, const std::string& library) {
+    return fileText("/proc/" + std::to_string(pid) + "/maps").find(library) != std::string::npos;
+}
+bool isBlocked(pid_t pid) { // on an open, a write or a wait
+    const std::string stat = fileText("/proc/" + std::to_string(pid) + "/stat");
+    const auto state = stat.rfind(") ");
+    return state != std::string::npos && stat.substr(state + 2, 1) == "S";
+}
+
+bool becomesTrue(const StartedProgram& program, const std::function<bool()>& condition) {
     for (int tries = 0; tries < 30000; ++tries) {
-        for (const std::string& name : folder.names())
-            if (name.starts_with('.'))
-                return true;
+        if (condition())
+            return true;
         if (hasEnded(program))
             return false;
         usleep(1000);
@@ -270,48 +412,98 @@ bool temporaryFileAppears(const ScratchFolder& folder, const StartedProgram& pro
     return false;
 }
 
+// Whether the folder's file system gives files without a name (O_TMPFILE), which not even SIGKILL
+// can leave behind.
+bool unnamedFilesWorkIn(const ScratchFolder& folder) {
+#ifdef O_TMPFILE
+    const int descriptor = open(folder.path.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (descriptor < 0)
+        return false;
+    close(descriptor);
+    return true;
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
-TEST(CliOutput, AnInterruptedRunLeavesTheTargetAsItWasAndNothingElse) {
-    const struct {
+TEST(CliOutput, ASignalAtAnyMomentEndsTheProgramByItAndLeavesTheTargetAsItWas) {
+    enum class Moment { Blocked, ModuleMapped, FileOpen };
+    struct Case {
         const char* name;
-        int signal;
-    } signals[] = {{"SIGINT", SIGINT},
-                   {"SIGTERM", SIGTERM},
-                   {"SIGHUP", SIGHUP},
-                   {"SIGPIPE (stderr's reader gone)", SIGPIPE}};
-    std::vector<std::vector<std::string>> commands = {
-        {"simulate", "--out", "out.csv"}, {"render", "--bare", "--simulate", "--out", "out.png"}};
+        std::vector<std::string> arguments; // the last one, when a file, is the target
+        Moment ready;
+        bool writesAFile = false; // stderr then blocks on "seed: N", after the file was opened
+    };
+    std::vector<Case> cases = {
+        {"before the output is opened (a FIFO without reader)",
+         {"theory", "--out", "rows.csv"},
+         Moment::Blocked},
+        {"while the picture module loads",
+         {"render", "--bare", "--simulate", "--out", "out.png"},
+         Moment::ModuleMapped},
+        {"during a run to standard output (stalled)", {"simulate"}, Moment::Blocked},
+        {"during a CSV file's run", {"simulate", "--out", "out.csv"}, Moment::FileOpen, true},
+        {"during a picture's run",
+         {"render", "--bare", "--simulate", "--out", "out.png"},
+         Moment::FileOpen,
+         true},
 #if CORRELATORE_CLI_WRITES_WORKBOOKS
-    commands.push_back({"simulate", "--out", "out.xlsx"});
+        {"during a workbook's run", {"simulate", "--out", "out.xlsx"}, Moment::FileOpen, true},
 #endif
+    };
     unsetenv("DISPLAY");
-    for (const auto& c : signals) {
-        for (const std::vector<std::string>& command : commands) {
-            SCOPED_TRACE(std::string(c.name) + " during " + command.front());
-            ScratchFolder folder("cli_signal");
-            const std::string target = folder / command.back();
-            writeFile(target, "old\n", 0640);
-            std::vector<std::string> arguments = command;
-            arguments.back() = target;
-            StalledPipe stderrPipe;
+    for (const Case& c : cases) {
+        ScratchFolder folder("cli_signal");
+        std::vector<int> signals{SIGINT, SIGTERM};
+        if (c.writesAFile) {
+            signals.insert(signals.end(), {SIGHUP, SIGPIPE});
+            if (unnamedFilesWorkIn(folder))
+                signals.push_back(SIGKILL);
+        }
+        for (const int signal : signals) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + " " + c.name);
+            std::filesystem::remove_all(folder.path);
+            std::filesystem::create_directory(folder.path);
+            std::vector<std::string> arguments = c.arguments;
+            std::string target;
+            if (arguments.size() > 1) {
+                target = arguments.back() = folder / arguments.back();
+                if (c.ready == Moment::Blocked)
+                    mkfifo(target.c_str(), 0600);
+                else
+                    writeFile(target, "old\n", 0640);
+            }
+            const auto names = folder.names();
+            StalledPipe stalled; // stderr's, or stdout's for a run to standard output
             ProgramSetup setup;
-            setup.errorDescriptor = stderrPipe.ends[1];
+            (target.empty() ? setup.outputDescriptor : setup.errorDescriptor) = stalled.ends[1];
             const StartedProgram program = startProgram(cli, arguments, setup);
-            ASSERT_TRUE(temporaryFileAppears(folder, program));
-            if (c.signal == SIGPIPE)
-                stderrPipe.closeReader();
+            const pid_t pid = program.pid;
+            const auto ready = [&] {
+                switch (c.ready) {
+                case Moment::Blocked:
+                    return isBlocked(pid);
+                case Moment::ModuleMapped:
+                    return hasMapped(pid, "libcorrelatore-render");
+                case Moment::FileOpen:
+                    break;
+                }
+                return hasAFileOpenIn(folder, pid);
+            };
+            ASSERT_TRUE(becomesTrue(program, ready));
+            if (signal == SIGPIPE)
+                stalled.closeReader();
             else
-                kill(program.pid, c.signal);
+                kill(pid, signal);
             const ProgramResult result = waitForProgram(program);
-            // An interruption exits with 128 + its number; a reader gone ends it as it ends cat.
-            if (c.signal == SIGPIPE)
-                EXPECT_EQ(result.signal, SIGPIPE);
-            else
-                EXPECT_EQ(result.exitStatus, 128 + c.signal);
-            EXPECT_EQ(fileText(target), "old\n");
-            EXPECT_EQ(modeOf(target), 0640u);
-            EXPECT_EQ(folder.names(), std::set<std::string>{command.back()});
+            EXPECT_EQ(result.signal, signal) << "exit status " << result.exitStatus;
+            if (!target.empty() && c.ready != Moment::Blocked) {
+                EXPECT_EQ(fileText(target), "old\n");
+                EXPECT_EQ(modeOf(target), 0640u);
+            }
+            EXPECT_EQ(folder.names(), names);
         }
     }
 }

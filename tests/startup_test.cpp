@@ -1,8 +1,9 @@
 // The window program's start and end as a user meets them. Guards against: Qt's abort (status
 // 134, a core dump) instead of one line that says what to do, for a DISPLAY that is missing or
-// names a display nobody answers on, a stale WAYLAND_DISPLAY or a platform that cannot start; a
-// plain start and close that does not exit 0 (under the asan preset: a leak or a sanitizer report);
-// and a window left at its restored size, showing no button, where no window manager acts on
+// names a display nobody answers on, a stale WAYLAND_DISPLAY or a platform that cannot start, or
+// for memory that runs out before the window shows; a plain start and close that does not exit 0
+// (under the asan preset: a leak or a sanitizer report); and a window left at its restored size,
+// showing no button, where no window manager acts on
 // "maximized".
 
 #include "run_program.h"
@@ -89,6 +90,15 @@ TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
             << result.err;
         EXPECT_NE(result.err.find(c.mentions), std::string::npos) << result.err;
     }
+}
+
+TEST(Startup, MemoryRunningOutBeforeTheWindowShowsGivesOneLineAndExitOne) {
+    setenv("CORRELATORE_FAIL_ALLOCATIONS_AFTER", "0", 1);
+    const ProgramResult result = runProgram(CORRELATORE_APP_FAILING_ALLOCATIONS_PATH, {});
+    unsetenv("CORRELATORE_FAIL_ALLOCATIONS_AFTER");
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "correlatore: out of memory\n");
 }
 
 // ---- A plain start and close on a virtual display

@@ -5,6 +5,7 @@
 
 #include "display_list.h"
 #include "form1.h"
+#include "window_application.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -33,9 +34,16 @@ protected:
     void SetUp() override {
         form.setRunTimeErrorReport(
             [this](const correlatore::RunTimeError& error) { reported.push_back(error); });
+        application().setOutOfMemoryReport([this] { form.reportOutOfMemory(); });
         form.setSimulationSeed(42);
         form.showMaximized();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    void TearDown() override { application().setOutOfMemoryReport({}); }
+
+    // The tests' program makes the window program's application object (window_test_main.cpp).
+    static correlatore::WindowApplication& application() {
+        return static_cast<correlatore::WindowApplication&>(*QCoreApplication::instance());
     }
 
     template <typename W> W* control(const char* name) {

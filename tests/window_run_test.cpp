@@ -1,8 +1,9 @@
 // The event procedures and simulation runs through the window's own widgets and thread: Reset
 // leaving curves behind, a repaint losing what was drawn; a run-time error (a thread that cannot
-// start included) not reported; a run that blocks the window, draws out of order, runs waiting
-// clicks with the lists' later texts, or keeps a thread after the window is closed; a chart whose
-// words for a screen reader lag what it shows, or that takes the window's clicks.
+#include <initializer_list>
+#include <new>
+#include <string>
+#include <string_view>
 
 #include "window_fixture.h"
 
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <filesystem>
 #include <initializer_list>
+#include <new>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -160,4 +162,19 @@ TEST_F(WindowTest, ARunWhoseThreadCannotStartIsARunTimeError) {
     EXPECT_EQ(reported.front().code(), error_code::outOfMemory);
     EXPECT_FALSE(form.isSimulationRunning());
     EXPECT_EQ(form.surface().ops(), frameOnly()); // cleared and framed before the failure
+}
+TEST_F(WindowTest, MemoryRunningOutInTheHandlingOfAnEventIsARunTimeError) {
+    // Stands for any handler whose allocation fails, Qt's own included.
+    class FailingAllocation : public QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::User)
+                throw std::bad_alloc();
+            return false;
+        }
+    } failing;
+    form.installEventFilter(&failing);
+    QCoreApplication::postEvent(&form, new QEvent(QEvent::User));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported.front().code(), error_code::outOfMemory);
+    EXPECT_STREQ(reported.front().what(), "Memoria esaurita");
 }
