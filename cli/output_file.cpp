@@ -11,6 +11,11 @@ std::runtime_error cannotWrite(const std::string& path, int error) {
     return std::runtime_error("cannot write " + quotedText(path) + ": " + std::strerror(error));
 }
 
+std::runtime_error cannotWriteStandardOutput(int error) {
+    return std::runtime_error(std::string("cannot write to standard output: ") +
+                              std::strerror(error));
+}
+
 OutputFile::OutputFile(const std::string& path)
     : m_isStandardOutput(path.empty() || path == "-") {
     if (m_isStandardOutput)
@@ -39,7 +44,8 @@ void OutputFile::write(const char* data, std::size_t size) {
 void OutputFile::commit() {
     // On a failure the target is left as it was when this is destroyed.
     if (m_writeError)
-        throw cannotWrite(m_isStandardOutput ? "to standard output" : m_target.path, m_writeError);
+        throw m_isStandardOutput ? cannotWriteStandardOutput(m_writeError)
+                                 : cannotWrite(m_target.path, m_writeError);
     if (!m_isStandardOutput) {
         finishOutputTarget(m_target);
         m_committed = true;
@@ -48,7 +54,7 @@ void OutputFile::commit() {
     m_committed = true;
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw cannotWrite("to standard output", errno ? errno : EIO);
+        throw cannotWriteStandardOutput(errno ? errno : EIO);
 }
 
 } // namespace correlatore

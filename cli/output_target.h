@@ -41,4 +41,7 @@ void abandonOutputTarget(OutputTarget& target) noexcept;
 // "cannot write 'PATH': REASON", for an errno value.
 std::runtime_error cannotWrite(const std::string& path, int error);
 
+// "cannot write to standard output: REASON", the words a failed write to stdout has always had.
+std::runtime_error cannotWriteStandardOutput(int error);
+
 } // namespace correlatore

@@ -297,7 +297,7 @@ TEST(CliOutput, AFailedWriteGivesTheSystemsReason) {
         setup.outputPath = toAFile ? "" : target;
         const ProgramResult result = runProgram("/usr/bin/prlimit", arguments, setup);
         EXPECT_EQ(result.exitStatus, 1) << result.err;
-        const std::string what = toAFile ? target : "to standard output";
+        const std::string what = toAFile ? "'" + target + "'" : "to standard output";
         EXPECT_NE(result.err.find("cannot write " + what + ": " + c.reason + "\n"),
                   std::string::npos)
             << result.err;
