@@ -52,6 +52,10 @@ struct RunAnalysis {
 // A run's 241 values of P, in step order, against both references.
 RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simulationStepCount>& p);
 
+// Four significant digits, trailing zeros kept ("0.1120"), with a decimal point: the fit's numbers
+// wherever they are shown.
+std::string fourSignificantDigits(double value);
+
 // "fit: model chi2/dof=1.013 p=0.4298; arcsine chi2/dof=1.112 p=0.1120", numbers to 4 significant
 // digits whatever the locale, and a note where the p-values are approximate.
 std::string fitLine(const RunAnalysis& analysis);

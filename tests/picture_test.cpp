@@ -2,11 +2,17 @@
 // picture whose labels, chart or circles differ from the window's by one pixel; a window run that
 // its printed seed cannot repeat; a PNG that lands on a slide at the wrong size or an SVG that a
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
-// browser; a picture that does not say what made it; render --simulate without its progress bar.
+// browser; a picture that does not say what made it; render --simulate without its progress bar;
+// the model's band drawn unasked or over the circles; a residual chart without its lines.
 
+#include "chart_geometry.h"
 #include "control_table.h"
 #include "drawing_measures.h"
+#include "expectation.h"
 #include "form1.h"
+#include "model_band.h"
+#include "pixel_picture.h"
+#include "renderer.h"
 #include "run_program.h"
 #include "scratch_folder.h"
 
@@ -291,6 +297,87 @@ TEST(PictureFiles, CompactSvgThatChromiumDrawsAsThePng) {
     std::cout << "chromium's drawing differs from the PNG in " << differing << " of "
               << png.width() * png.height() << " pixels\n";
     EXPECT_LE(differing, png.width() * png.height() / 100);
+}
+
+// ---- The model's band and the residuals
+
+namespace {
+
+// The pixels of one colour, as (x, y) pairs in row order.
+std::vector<QPoint> pixelsOf(const QImage& image, ColorRef colour) {
+    std::vector<QPoint> found;
+    const QRgb wanted = toQColor(colour).rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == wanted)
+                found.emplace_back(x, y);
+    return found;
+}
+
+// Rows with at least `least` pixels of a colour: the horizontal lines drawn in it.
+std::vector<int> rowsOf(const QImage& image, ColorRef colour, int least) {
+    std::vector<int> rows;
+    const QRgb wanted = toQColor(colour).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == wanted;
+        if (count >= least)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(PictureFiles, TheModelsBandShowsUnderTheCirclesOnlyWhenAsked) {
+    ScratchFolder folder("picture_band");
+    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
+    const QImage plain = renderedPng(folder, run);
+    std::vector<std::string> banded = run;
+    banded.emplace_back("--band");
+    const QImage band = renderedPng(folder, banded);
+    EXPECT_TRUE(pixelsOf(plain, modelBandColour).empty());
+    EXPECT_TRUE(pixelsOf(plain, modelCurveColour).empty());
+    // Under every circle: the blue pixels above the legend are the same with the band as without.
+    const auto aboveTheLegend = [](std::vector<QPoint> points) {
+        std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
+        return points;
+    };
+    EXPECT_EQ(aboveTheLegend(pixelsOf(band, blue)), aboveTheLegend(pixelsOf(plain, blue)));
+    // At +5 dB (step 130) the curve passes where the model expects C, inside its band.
+    const Expectation expected = expectedCurves({800, 20000}).model[130];
+    const int column = pixelOf(chart::xOfSiNi(5.0));
+    int curveRow = -1, bandRows = 0;
+    for (int y = 0; y < band.height(); ++y) {
+        const QRgb pixel = band.pixel(column, y);
+        if (pixel == toQColor(modelCurveColour).rgb())
+            curveRow = y;
+        bandRows += pixel == toQColor(modelBandColour).rgb();
+    }
+    EXPECT_NEAR(curveRow, pixelOf(chart::yOfCoefficient(expected.c)), 1);
+    EXPECT_GE(bandRows, static_cast<int>(4.0 * expected.sd * 3200.0 / 15.0) - 8)
+        << "the band's rows at +5 dB, less the curve's and a circle's";
+
+    QImageReader metadata(QString::fromStdString(folder / "picture.png"));
+    EXPECT_TRUE(metadata.text("Curves").startsWith("E[C] +- 2 sd"))
+        << metadata.text("Curves").toStdString();
+}
+
+TEST(PictureFiles, ResidualsAreDrawnWithTheirLinesAndTheFit) {
+    ScratchFolder folder("picture_residuals");
+    const QImage residuals =
+        renderedPng(folder, {"--residuals", "--simulate", "--seed", "2026", "--beta", "800"});
+    // The lines at z = -2 and +2, in the band's colour, and the black one at 0 halfway between.
+    const std::vector<int> edges = rowsOf(residuals, modelCurveColour, 500);
+    ASSERT_EQ(edges.size(), 2u);
+    const std::vector<int> black = rowsOf(residuals, correlatore::black, 500);
+    EXPECT_NE(std::find(black.begin(), black.end(), (edges[0] + edges[1]) / 2), black.end());
+
+    const ProgramResult simulate = runProgram(cli, {"simulate", "--seed", "2026", "--beta", "800"});
+    QImageReader metadata(QString::fromStdString(folder / "picture.png"));
+    EXPECT_EQ(metadata.text("Fit").toStdString() + "\n", simulate.err);
+    EXPECT_EQ(metadata.text("Seed").toStdString(), "2026");
 }
 
 // ---- Progress on a terminal
