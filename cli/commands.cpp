@@ -15,6 +15,7 @@
 #include "run_analysis.h"
 #include "run_seed.h"
 #include "run_table.h"
+#include "run_table_rows.h"
 #include "run_time_error.h"
 #include "standard_streams.h"
 #include "table_output.h"
@@ -82,7 +83,7 @@ int runTheory(const TheoryCommand& command) {
             table->addRow(
                 {point.s, point.crt, chart::xOfSiNi(point.s), chart::yOfCoefficient(point.crt)});
         });
-        table->finish(programDetails());
+        table->finish(programDetails(commandLineProgram));
         output.commit();
     });
 }
@@ -147,7 +148,7 @@ struct RenderedDrawing {
 RenderedDrawing drawingFor(const RenderCommand& command, std::FILE* data) {
     RenderedDrawing drawing;
     PictureContent& content = drawing.content;
-    content.program = "correlatore-cli " CORRELATORE_VERSION;
+    content.program = commandLineProgram;
     content.run = command.simulate && !command.residuals;
     content.theory = command.theory;
     content.band = command.band;

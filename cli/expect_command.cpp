@@ -1,6 +1,7 @@
 #include "expect_command.h"
 
 #include "expectation.h"
+#include "run_table_rows.h"
 #include "step_constants.h"
 #include "table_output.h"
 
@@ -14,7 +15,7 @@ void writeExpectation(const ExpectCommand& command) {
     for (std::size_t i = 0; i < curves.model.size(); ++i)
         table->addRow({siNiOfStep(static_cast<int>(i)), curves.model[i].c, curves.model[i].sd,
                        curves.arcsine[i].c, stepTheory[i]});
-    table->finish(programDetails(command.parameters));
+    table->finish(programDetails(commandLineProgram, command.parameters));
     output.commit();
 }
 
