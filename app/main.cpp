@@ -1,3 +1,4 @@
+#include "chart_context_menu.h"
 #include "display_check.h"
 #include "form1.h"
 #include "qt_italian.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("correlatore"));
     correlatore::installQtItalian(app);
     correlatore::Form1 form;
+    const correlatore::ChartContextMenu menu(form);
     if (arguments.seed)
         form.setSimulationSeed(*arguments.seed);
     correlatore::showMaximizedOrFillScreen(form);

@@ -3,8 +3,10 @@
 // its printed seed cannot repeat; a PNG that lands on a slide at the wrong size or an SVG that a
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
 // browser; a picture that does not say what made it; render --simulate without its progress bar;
-// the model's band drawn unasked or over the circles; a residual chart without its lines.
+// the model's band drawn unasked or over the circles; a residual chart without its lines; a
+// picture saved from the window's menu that is not render's for the same run.
 
+#include "chart_context_menu.h"
 #include "chart_geometry.h"
 #include "control_table.h"
 #include "drawing_measures.h"
@@ -126,6 +128,38 @@ TEST_F(PictureTest, AWindowRunIsMadeAgainByItsPrintedSeed) {
     const QImage window = renderedPng(folder, whole);
     ASSERT_EQ(window.size(), QSize(979, 665));
     EXPECT_EQ(differingPixels(window, grabbed(window.size())), 0) << "the whole window";
+}
+
+TEST_F(PictureTest, TheWindowsMenuSavesThePictureThatRenderDrawsForTheRun) {
+    ChartContextMenu menu(form);
+    form.setSimulationSeed(11);
+    control<QComboBox>("Combo1")->setEditText("1600");
+    testing::internal::CaptureStderr();
+    press("Command2");
+    waitForRunEnd();
+    testing::internal::GetCapturedStderr();
+    ScratchFolder folder("picture_menu");
+    for (const char* name : {"saved.png", "saved.svg"}) {
+        menu.setFileAsker([&](const QString&, const QString& suggested, const QStringList&) {
+            EXPECT_TRUE(suggested.endsWith("correlatore-seme-11.png")) << suggested.toStdString();
+            return ChartContextMenu::FileChoice{QString::fromStdString(folder / name), 0};
+        });
+        menu.carryOut(ChartAction::SavePicture);
+    }
+    const std::vector<std::string> run = {
+        "render", "--out", folder / "render.png", "--simulate", "--seed", "11", "--beta", "1600"};
+    ASSERT_EQ(runProgram(cli, run).exitStatus, 0);
+    const QImage saved(QString::fromStdString(folder / "saved.png"));
+    const QImage rendered(QString::fromStdString(folder / "render.png"));
+    ASSERT_EQ(saved.size(), rendered.size());
+    EXPECT_EQ(differingPixels(saved.convertToFormat(QImage::Format_RGB32),
+                              rendered.convertToFormat(QImage::Format_RGB32)),
+              0);
+    QImageReader metadata(QString::fromStdString(folder / "saved.png"));
+    EXPECT_EQ(metadata.text("Seed").toStdString(), "11");
+    EXPECT_EQ(metadata.text("Beta").toStdString(), "1600");
+    EXPECT_TRUE(metadata.text("Software").startsWith("correlatore "));
+    EXPECT_TRUE(fileText(folder / "saved.svg").find("Seed: 11") != std::string::npos);
 }
 
 // ---- The file's own statements: size, density and origin
