@@ -59,6 +59,8 @@ Form1::Form1(QWidget* parent, const QString& fontFamily)
     setAutoFillBackground(true);
     m_form.setForeColor(toColorRef(palette().color(QPalette::ButtonText)));
     m_controls = createControls(this);
+    m_chart = new ChartArea(this);
+    setChartDescription(m_form.chartDescription());
     m_report = [this](const RunTimeError& error) {
         showAndQuit(this, error);
     };
@@ -124,6 +126,10 @@ void Form1::reportRunTimeError(const RunTimeError& error) {
 
 void Form1::requestRepaint() {
     update();
+}
+
+void Form1::setChartDescription(const std::string& description) {
+    m_chart->setAccessibleDescription(QString::fromStdString(description));
 }
 
 } // namespace correlatore

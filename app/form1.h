@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart_area.h"
 #include "controls.h"
 #include "form_controller.h"
 #include "run_time_error.h"
@@ -14,8 +15,8 @@
 namespace correlatore {
 
 // The program's only window: the chart's drawing surface with the fifteen controls on it. The
-// form's logic is the FormController's; the window gives it widgets, a thread for each run and a
-// message box for a run-time error.
+// form's logic is the FormController's; the window gives it widgets, a thread for each run, a
+// message box for a run-time error, and the chart's words for assistive technology.
 class Form1 : public QWidget, private FormPlatform {
 public:
     // `fontFamily`: the family of every control's font; tests try each font the chain may pick.
@@ -56,8 +57,10 @@ private:
     void endRun() override;
     void reportRunTimeError(const RunTimeError& error) override;
     void requestRepaint() override;
+    void setChartDescription(const std::string& description) override;
 
     Controls m_controls{};
+    ChartArea* m_chart = nullptr;
     RunTimeErrorReport m_report;
     ThreadStarter m_startThread = startThread;
     std::unique_ptr<SimulationRun> m_run;

@@ -1,10 +1,7 @@
 #include "chart_menu.h"
 
-#include "curves.h"
 #include "residual_chart.h"
 #include "run_table_rows.h"
-
-#include <algorithm>
 
 namespace correlatore {
 
@@ -12,12 +9,6 @@ namespace {
 
 // The 5 % test that the words say; the numbers say the rest.
 constexpr double rejectedBelow = 0.05;
-
-bool draws(const FormController& form, DrawOp::Kind kind, ColorRef colour) {
-    const DisplayList& ops = form.surface().ops();
-    return std::any_of(ops.begin(), ops.end(),
-                       [&](const DrawOp& op) { return op.kind == kind && op.colour == colour; });
-}
 
 std::string agreement(const char* reference, const FitSummary& fit) {
     return fit.pValue >= rejectedBelow
@@ -42,15 +33,14 @@ std::array<ChartMenuEntry, 4> chartMenu(const FormController& form) {
 }
 
 PictureContent shownContent(const FormController& form, const std::string& program) {
+    const ChartContents& shown = form.chartContents();
     PictureContent content;
     content.program = program;
-    // Circles on the chart are those of the last run: every run clears the chart first, and
-    // while one draws no picture is made.
-    content.run = !form.isRunning() && form.lastRun() && draws(form, DrawOp::Kind::Circle, blue);
-    content.theory = draws(form, DrawOp::Kind::Point, red);
+    content.run = shown.run && shown.run->p; // a run still drawing shows in no picture
+    content.theory = shown.theoreticalCurve;
     if (content.run) {
-        content.parameters = form.lastRun()->parameters;
-        content.seed = form.lastRun()->seed;
+        content.parameters = shown.run->parameters;
+        content.seed = shown.run->seed;
     }
     return content;
 }

@@ -5,6 +5,7 @@
 #include "run_seed.h"
 
 #include <new>
+#include <utility>
 
 namespace correlatore {
 
@@ -52,13 +53,13 @@ void FormController::stepDone(const StepResult& step) {
     }
     if (m_run && m_run->drawn == simulationStepCount)
         finishRun();
-    repaintIfChanged();
+    showChanges();
 }
 
 void FormController::runTimeError(const RunTimeError& error) {
     if (!m_failed)
         fail(error);
-    repaintIfChanged();
+    showChanges();
 }
 
 void FormController::close() {
@@ -71,13 +72,14 @@ void FormController::close() {
 
 void FormController::showDrawing(const DisplayList& ops) {
     m_surface.replaceWith(ops);
-    repaintIfChanged();
+    showChanges();
 }
 
 // ---- Event procedures, in the order the classic window declares them ----------------------------
 
 void FormController::Command3_Click() {
     m_surface.Cls();
+    m_contents = {};
     reticolo();
 }
 
@@ -86,13 +88,16 @@ void FormController::Command3_Click() {
 // every Cls is followed by reticolo, so after that the list always begins with it.
 void FormController::Form_Paint() {
     m_platform.setTitleCaption(chartTitle);
-    if (m_surface.isEmpty())
+    if (m_surface.isEmpty()) {
         drawChartFrame(m_surface);
+        m_contents.frame = true;
+    }
 }
 
 void FormController::reticolo() {
     m_platform.setTitleCaption(chartTitle);
     drawChartFrame(m_surface);
+    m_contents.frame = true;
 }
 
 void FormController::Command1_Click() {
@@ -101,10 +106,12 @@ void FormController::Command1_Click() {
 
 void FormController::fcalcolata() {
     drawTheoreticalCurve(m_surface, m_formula);
+    m_contents.theoreticalCurve = true;
 }
 
 void FormController::Command2_Click() {
     m_surface.Cls();
+    m_contents = {};
     reticolo();
     const ListTexts lists = m_listsAtClick ? *m_listsAtClick : m_platform.listTexts();
     const RunParameters parameters = readRunParameters(lists.combo1, lists.combo2);
@@ -114,6 +121,7 @@ void FormController::Command2_Click() {
     options.seed = m_fixedSeed ? *m_fixedSeed : m_seedSource();
     m_platform.startRun(options);
     m_run.emplace().options = options;
+    m_contents.run = ShownRun{parameters, options.seed, std::nullopt};
 }
 
 // ---- Helpers ------------------------------------------------------------------------------------
@@ -141,7 +149,7 @@ void FormController::carryOut(Procedure procedure) {
     } catch (const std::bad_alloc&) {
         fail(outOfMemory());
     }
-    repaintIfChanged();
+    showChanges();
 }
 
 void FormController::drawArrivedSteps() {
@@ -154,6 +162,8 @@ void FormController::drawArrivedSteps() {
 
 void FormController::finishRun() {
     m_lastRun = FinishedRun{m_run->options.parameters, m_run->options.seed, m_run->p};
+    if (m_contents.run)
+        m_contents.run->p = m_run->p;
     ++m_finishedRuns;
     m_run.reset();
     m_platform.endRun();
@@ -176,6 +186,15 @@ void FormController::fail(const RunTimeError& error) {
         m_platform.endRun();
     }
     m_platform.reportRunTimeError(error);
+}
+
+void FormController::showChanges() {
+    std::string description = describeChart(m_contents);
+    if (description != m_description) {
+        m_description = std::move(description);
+        m_platform.setChartDescription(m_description);
+    }
+    repaintIfChanged();
 }
 
 void FormController::repaintIfChanged() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart_description.h"
 #include "correlator.h"
 #include "display_list.h"
 #include "list_texts.h"
@@ -53,6 +54,8 @@ public:
     virtual void reportRunTimeError(const RunTimeError& error) = 0;
     // The drawing changed: paint the window again, when the event loop next can.
     virtual void requestRepaint() = 0;
+    // What the chart shows changed: its words for assistive technology are now `description`.
+    virtual void setChartDescription(const std::string& description) = 0;
 };
 
 // Form1's logic, the same on the desktop and in the page: the event procedures over the drawing
@@ -75,7 +78,8 @@ public:
     void close();
 
     // Shows a drawing made elsewhere by the same procedures, as if the presses that made it had
-    // happened here (pictures of the window).
+    // happened here (pictures of the window). The chart's description stays as it was: a picture
+    // file has no reader, and the drawing alone does not tell the run that made it.
     void showDrawing(const DisplayList& ops);
 
     // ---- Settings
@@ -96,6 +100,9 @@ public:
     bool hasFailed() const { return m_failed; }
     const std::optional<FinishedRun>& lastRun() const { return m_lastRun; }
     int finishedRuns() const { return m_finishedRuns; }
+    const ChartContents& chartContents() const { return m_contents; }
+    // The chart in words, as last told to the platform.
+    const std::string& chartDescription() const { return m_description; }
 
 private:
     using Procedure = void (FormController::*)();
@@ -120,6 +127,8 @@ private:
     void drawArrivedSteps();
     void finishRun();
     void fail(const RunTimeError& error);
+    // After each event: the repaint and the chart's new description, where they changed.
+    void showChanges();
     void repaintIfChanged();
 
     FormPlatform& m_platform;
@@ -132,6 +141,8 @@ private:
     std::optional<ListTexts> m_listsAtClick; // while a waiting click is carried out
     std::optional<FinishedRun> m_lastRun;
     int m_finishedRuns = 0;
+    ChartContents m_contents;
+    std::string m_description = describeChart(m_contents);
     std::optional<std::uint64_t> m_fixedSeed;
     std::function<std::uint64_t()> m_seedSource;
     CorrelationFormula m_formula = theoreticalCorrelation;

@@ -2,8 +2,9 @@
 // circles drawn in the order steps arrive rather than step order, a step drawn twice, a run that
 // ends before its last circle; clicks during a run lost, reordered or given the lists' later
 // texts; a form that keeps taking clicks or steps after a run-time error; a repaint asked for
-// every dot, or forever from inside the paint; a context menu that offers a run before there is
-// one, a picture of a run half drawn, or a run's data other than the command line's bytes.
+// every dot, or forever from inside the paint; a chart description that lags what is drawn;
+// a context menu that offers a run before there is one, a picture of a run half drawn, or a
+// run's data other than the command line's bytes.
 
 #include "chart_frame.h"
 #include "chart_menu.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using namespace correlatore;
@@ -26,6 +28,7 @@ struct FakePlatform : FormPlatform {
     int ended = 0;
     std::vector<RunTimeError> reported;
     int repaints = 0;
+    std::vector<std::string> descriptions;
     bool threadsLeft = true;
 
     ListTexts listTexts() const override { return lists; }
@@ -38,6 +41,7 @@ struct FakePlatform : FormPlatform {
     void endRun() override { ++ended; }
     void reportRunTimeError(const RunTimeError& error) override { reported.push_back(error); }
     void requestRepaint() override { ++repaints; }
+    void setChartDescription(const std::string& text) override { descriptions.push_back(text); }
 };
 
 class FormTest : public ::testing::Test {
@@ -165,6 +169,54 @@ TEST_F(FormTest, RepaintsAreAskedOncePerProcedureAndNeverByAPaintThatDrawsNothin
     EXPECT_EQ(platform.repaints, afterFirstPaint + 1);
     form.showDrawing(form.surface().ops());
     EXPECT_EQ(afterFrame(), 1200u);
+}
+
+TEST_F(FormTest, TheChartDescriptionFollowsWhatIsDrawnAndIsToldOncePerChange) {
+    const std::string frame = "Assi: Si/Ni da -60 a +60 dB in orizzontale, griglia ogni 6 dB; C "
+                              "da -1 a +1 in verticale, griglia ogni 0,1, asse orizzontale a C = "
+                              "0. ";
+    const std::string theory = "Funzione calcolata: 1200 punti rossi; C vale 0,00 a -60 dB, 0,33 a "
+                               "0 dB e 1,00 a +60 dB.";
+    // Step 0 under P = 0.5, so that the first circle's C is negative.
+    const std::string run = "Funzione sperimentale: Beta 800, Nm 20000, seme 7; 241 cerchi blu; C "
+                            "vale -0,02 a -60 dB, 0,24 a 0 dB e 0,48 a +60 dB.";
+    const struct {
+        const char* step;
+        void (*act)(FormController&, FakePlatform&);
+        std::string description;
+    } rows[] = {
+        {"Crt", [](FormController& f, FakePlatform&) { f.click(Button::Command1); },
+         frame + theory},
+        {"Crsp starts",
+         [](FormController& f, FakePlatform& p) {
+             p.lists = {"800", "20000"};
+             f.click(Button::Command2);
+         },
+         frame + "Funzione sperimentale in corso: Beta 800, Nm 20000, seme 7."},
+        {"its last circle",
+         [](FormController& f, FakePlatform&) {
+             f.stepDone({0, -60.0, 0.49});
+             for (int i = 1; i < simulationStepCount; ++i)
+                 f.stepDone({i, siNiOfStep(i), 0.5 + i / 1000.0});
+         },
+         frame + run},
+        {"Crt over the circles",
+         [](FormController& f, FakePlatform&) { f.click(Button::Command1); },
+         frame + theory + " " + run},
+        {"Reset", [](FormController& f, FakePlatform&) { f.click(Button::Command3); },
+         frame + "Nessuna curva."},
+    };
+    EXPECT_EQ(platform.descriptions, std::vector<std::string>{frame + "Nessuna curva."});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        const std::size_t told = platform.descriptions.size();
+        row.act(form, platform);
+        EXPECT_EQ(form.chartDescription(), row.description);
+        ASSERT_EQ(platform.descriptions.size(), told + 1); // once, not once per circle
+        EXPECT_EQ(platform.descriptions.back(), row.description);
+    }
+    form.paint(); // a repaint changes nothing, and tells nothing
+    EXPECT_EQ(platform.descriptions.size(), 1 + std::size(rows));
 }
 
 // ---- The chart's context menu

@@ -9,12 +9,20 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QString>
 #include <QTest>
 #include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+// A failing expectation on a QString prints its text, not its bytes.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 constexpr int px(int twips) {
     return twips / 15;

@@ -1,14 +1,19 @@
 // The event procedures and simulation runs through the window's own widgets and thread: Reset
 // leaving curves behind, a repaint losing what was drawn; a run-time error (a thread that cannot
 // start included) not reported; a run that blocks the window, draws out of order, runs waiting
-// clicks with the lists' later texts, or keeps a thread after the window is closed.
+// clicks with the lists' later texts, or keeps a thread after the window is closed; a chart whose
+// words for a screen reader lag what it shows, or that takes the window's clicks.
 
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 using namespace correlatore;
@@ -46,6 +51,31 @@ TEST_F(WindowTest, ResetLeavesExactlyTheFrameAndRepaintsKeepTheDrawing) {
     EXPECT_EQ(form.surface().ops(), frameOnly());
     press("Command3");
     EXPECT_EQ(form.surface().ops(), frameOnly());
+}
+TEST_F(WindowTest, TheChartTellsAScreenReaderWhatItShows) {
+    QWidget* chart = control<QWidget>("chart");
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(form.childAt(px(4600), px(3200)), nullptr) << "clicks go through to the window";
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(chart);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Chart);
+    const auto says = [&](std::initializer_list<std::string_view> parts, std::string_view end) {
+        const std::string said = accessible->text(QAccessible::Description).toStdString();
+        bool all = said.starts_with("Assi: Si/Ni da -60 a +60 dB") && said.ends_with(end);
+        for (const std::string_view part : parts)
+            all = all && said.find(part) != std::string::npos;
+        return testing::AssertionResult(all) << said;
+    };
+    EXPECT_TRUE(says({}, "Nessuna curva."));
+    control<QComboBox>("Combo1")->setEditText("800");
+    press("Command2");
+    waitForRunEnd();
+    press("Command1");
+    EXPECT_TRUE(says({"Funzione calcolata: 1200 punti rossi",
+                      "Funzione sperimentale: Beta 800, Nm 20000, seme 42; 241 cerchi blu"},
+                     "a +60 dB."));
+    press("Command3");
+    EXPECT_TRUE(says({}, "Nessuna curva."));
 }
 TEST_F(WindowTest, RunTimeErrorIsReportedAndEndsTheProcedure) {
     form.setCorrelationFormula(failsFromZero);

@@ -1,6 +1,7 @@
 // Guards the web edition, in Debian's headless chromium, against drifting from the desktop: boxes
 // off the shared table, chart pixels or P values unlike the command line's, a typed Beta ignored,
-// clicks during a run lost, a console error. It cannot judge glyph shapes or the widgets' look.
+// clicks during a run lost, a chart a screen reader hears nothing of or stale words about, a console
+// error. It cannot judge glyph shapes or the widgets' look.
 //   node browser_test.mjs SITE_DIR CORRELATORE_CLI
 import puppeteer from 'puppeteer-core';
 import { execFileSync } from 'node:child_process';
@@ -93,6 +94,12 @@ const typeInto = async (page, combo, text) => {
   await page.click(`#${combo} input`, { clickCount: 3 });
   await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
+};
+
+// The chart as the page's accessibility tree gives it to a screen reader.
+const chartAsRead = async (page) => {
+  const node = await page.accessibility.snapshot({ root: await page.$('#chart') });
+  return { name: node?.name ?? '', description: node?.description ?? '' };
 };
 
 // The chart as shown on screen (labels over it included), as 0x00BBGGRR per pixel.
@@ -236,6 +243,12 @@ async function checkButtons(page) {
         `?seed=${seed} gives the command line's 241 P values bit for bit`);
   const afterRun = await shownChart(page);
   check(pixelsOfColour(afterRun, red).size === 0, 'the run cleared the red curve');
+  const read = await chartAsRead(page);
+  check(read.name === 'Grafico C = f (Si/Ni)' &&
+        read.description.includes(`Funzione sperimentale: Beta 100, Nm 20000, seme ${seed}; 241 ` +
+                                  'cerchi blu') && !read.description.includes('Funzione calcolata'),
+        `a screen reader hears the chart's name and the run, not the cleared curve ("${
+          read.description}")`);
   const blueShown = pixelsOfColour(afterRun, blue);
   check(sameSet(blueShown, await desktopPixels(page, blue, '--simulate', '--seed', seed)),
         `Crsp = f(Si/Ni) paints exactly the desktop's blue rings (${blueShown.size})`);
@@ -254,6 +267,10 @@ async function checkButtons(page) {
   const afterReset = await shownChart(page);
   check(pixelsOfColour(afterReset, red).size === 0 && pixelsOfColour(afterReset, blue).size === 0,
         'Reset clears both curves');
+  const { description } = await chartAsRead(page);
+  check(description.startsWith('Assi: Si/Ni da -60 a +60 dB') &&
+        description.endsWith('Nessuna curva.'),
+        `after Reset a screen reader hears the axes and no curve ("${description}")`);
   await compareWithDesktop(page, 'after Reset');
 }
 

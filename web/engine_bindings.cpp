@@ -2,6 +2,7 @@
 // driven by the page, with its drawing in pixels; and a share of a simulation run for each of the
 // page's workers. The page makes one instance for the form, and each worker one for its shares.
 #include "axis_numbers.h"
+#include "chart_description.h"
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "decimal_number.h"
@@ -55,6 +56,9 @@ public:
         m_page.call<void>("reportRunTimeError", error.code(), std::string(error.what()));
     }
     void requestRepaint() override { m_page.call<void>("requestRepaint"); }
+    void setChartDescription(const std::string& description) override {
+        m_page.call<void>("setChartDescription", description);
+    }
 
     std::uint64_t newSeed() const { return seedOf(m_page.call<std::string>("newSeed")); }
 
@@ -90,6 +94,9 @@ public:
         const std::vector<std::uint8_t>& rgba = m_picture.rgba();
         return val(emscripten::typed_memory_view(rgba.size(), rgba.data()));
     }
+
+    // The chart in words, for the page's accessibility tree.
+    std::string chartDescription() const { return m_form.chartDescription(); }
 
     val status() const {
         val status = val::object();
@@ -182,9 +189,11 @@ EMSCRIPTEN_BINDINGS(correlatore_engine) {
         .function("fail", &PageForm::fail)
         .function("setFixedSeed", &PageForm::setFixedSeed)
         .function("picture", &PageForm::picture)
+        .function("chartDescription", &PageForm::chartDescription)
         .function("status", &PageForm::status)
         .function("lastRun", &PageForm::lastRun);
     emscripten::function("axisNumberPlaces", &axisNumberPlaces);
+    emscripten::function("chartName", &chartAccessibleName);
     emscripten::function("simulateShare", &simulateShare);
     emscripten::function("mostShares", &mostShares);
     emscripten::function("clockSeed", &clockSeed);

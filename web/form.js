@@ -34,6 +34,8 @@
   canvas.width = width;
   canvas.height = height;
   const context = canvas.getContext('2d');
+  const chartDescription = document.getElementById('chart-description');
+  canvas.setAttribute('aria-label', engine.chartName());
   const image = context.createImageData(width, height);
   const formula = `data:image/bmp;base64,${document.getElementById('formula').textContent.trim()}`;
   const controls = Controls.create(formElement, layout, formula);
@@ -75,8 +77,10 @@
       }
     },
     newSeed: () => engine.clockSeed(),
+    setChartDescription: (text) => { chartDescription.textContent = text; },
   };
   const form = new engine.Form(page, width, height);
+  page.setChartDescription(form.chartDescription());
   if (fixedSeedText !== null && !form.setFixedSeed(fixedSeedText))
     console.warn(`seed "${fixedSeedText}" is not a whole number from 0 to 2^64 - 1; ignored`);
 
