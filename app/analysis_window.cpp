@@ -21,6 +21,7 @@ QLabel* selectableLabel(const QString& name, QWidget* parent) {
 
 AnalysisWindow::AnalysisWindow(QWidget* parent)
     : QWidget(parent, Qt::Window) {
+    setAttribute(Qt::WA_WindowPropagation); // the font and colours of the window it belongs to
     setObjectName(QStringLiteral("Analisi"));
     setWindowTitle(QStringLiteral("Analisi della prova"));
     m_facts = new QFormLayout;

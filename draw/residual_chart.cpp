@@ -12,9 +12,9 @@ namespace correlatore {
 namespace {
 
 // The plot in twips: as wide as the chart's, 40 pixels a unit of z; room for the texts around.
-constexpr float plotLeft = 900.0f, plotTop = 750.0f, plotWidth = 9200.0f, plotHeight = 6000.0f;
+constexpr float plotLeft = 900.0f, plotTop = 1050.0f, plotWidth = 9200.0f, plotHeight = 6000.0f;
 constexpr float plotRight = plotLeft + plotWidth, plotBottom = plotTop + plotHeight;
-constexpr int figureWidth = 704, figureHeight = 500; // pixels
+constexpr int figureWidth = 704, figureHeight = 520; // pixels
 constexpr float tick = 90.0f;
 
 float xOf(double s) {
@@ -46,12 +46,18 @@ std::string signedNumber(int value) {
 
 } // namespace
 
-std::string italianFitNumbers(const RunAnalysis& analysis) {
-    std::string text = describe("modello", analysis.model) + "; " +
-                       describe("arcoseno (\u03c0 vero)", analysis.arcsine);
+std::array<std::string, 2> italianFitLines(const RunAnalysis& analysis) {
+    std::array<std::string, 2> lines{describe("modello", analysis.model),
+                                     describe("arcoseno (\u03c0 vero)", analysis.arcsine)};
     if (analysis.pValueIsApproximate)
-        text += " (p approssimato sotto Beta " + std::to_string(approximatePValueBelowBeta) + ")";
-    return text;
+        lines[1] +=
+            " (p approssimato sotto Beta " + std::to_string(approximatePValueBelowBeta) + ")";
+    return lines;
+}
+
+std::string italianFitNumbers(const RunAnalysis& analysis) {
+    const auto lines = italianFitLines(analysis);
+    return lines[0] + "; " + lines[1];
 }
 
 Figure residualChart(const RunAnalysis& analysis, std::uint64_t seed) {
@@ -89,7 +95,9 @@ Figure residualChart(const RunAnalysis& analysis, std::uint64_t seed) {
         {plotLeft, 240.0f, black, TextAnchor::Left,
          "z = (c \u2212 E[C]) / \u03c3 della prova: Beta = " + std::to_string(run.beta) +
              ", Nm = " + std::to_string(run.nm) + ", seme = " + std::to_string(seed)});
-    texts.push_back({plotLeft, 510.0f, black, TextAnchor::Left, italianFitNumbers(analysis)});
+    const auto fit = italianFitLines(analysis);
+    texts.push_back({plotLeft, 510.0f, black, TextAnchor::Left, fit[0]});
+    texts.push_back({plotLeft, 780.0f, black, TextAnchor::Left, fit[1]});
     return {figureWidth, figureHeight, surface.ops(), std::move(texts)};
 }
 
