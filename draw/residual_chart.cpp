@@ -18,13 +18,15 @@ constexpr int figureWidth = 704, figureHeight = 520; // pixels
 constexpr float tick = 90.0f;
 
 float xOf(double s) {
-    return static_cast<float>(double{plotLeft} + double{plotWidth} * (s + 60.0) / 120.0);
+    return static_cast<float>(static_cast<double>(plotLeft) +
+                              static_cast<double>(plotWidth) * (s + 60.0) / 120.0);
 }
 
 float yOf(double z) {
     const double shown = std::clamp(z, -residualChartLimit, residualChartLimit);
-    const double unit = double{plotHeight} / (2.0 * residualChartLimit);
-    return static_cast<float>(double{plotTop} + double{plotHeight} / 2.0 - unit * shown);
+    const double unit = static_cast<double>(plotHeight) / (2.0 * residualChartLimit);
+    return static_cast<float>(static_cast<double>(plotTop) + static_cast<double>(plotHeight) / 2.0 -
+                              unit * shown);
 }
 
 std::string withCommas(std::string text) {

@@ -16,9 +16,9 @@ std::string csvLine(const std::vector<Cell>& cells, CsvStyle style) {
     for (const Cell& cell : cells) {
         std::string text;
         if (const double* value = std::get_if<double>(&cell))
-            text = roundTrip(*value);
+            text = shortestDecimal(*value);
         else if (const float* coordinate = std::get_if<float>(&cell))
-            text = roundTrip(*coordinate);
+            text = shortestDecimal(*coordinate);
         std::replace(text.begin(), text.end(), '.', style.decimalMark);
         line += text;
         line += style.separator;

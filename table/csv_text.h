@@ -1,19 +1,12 @@
 #pragma once
 
+#include "shortest_decimal.h"
 #include "table_cells.h"
 
-#include <charconv>
 #include <string>
 #include <vector>
 
 namespace correlatore {
-
-// The shortest text that reads back as the same value: doubles as doubles, floats as floats.
-template <typename Number> std::string roundTrip(Number value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 // How a CSV file separates its fields and writes its decimals: "," and "." for programs, as the
 // command line writes it; ";" and "," for a spreadsheet in a language that writes decimals with a

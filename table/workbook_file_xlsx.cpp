@@ -14,7 +14,7 @@ namespace {
 // (38.333332, not 38.33333206176758), so that the two files agree.
 double numberOf(const Cell& cell) {
     if (const float* coordinate = std::get_if<float>(&cell)) {
-        const std::string text = roundTrip(*coordinate);
+        const std::string text = shortestDecimal(*coordinate);
         double value = 0.0;
         std::from_chars(text.data(), text.data() + text.size(), value);
         return value;

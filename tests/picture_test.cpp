@@ -4,7 +4,8 @@
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
 // browser; a picture that does not say what made it; render --simulate without its progress bar;
 // the model's band drawn unasked or over the circles; a residual chart without its lines; a
-// picture saved from the window's menu that is not render's for the same run.
+// picture saved from the window's menu that is not render's for the same run; text added to the
+// page's PNG that a reader cannot find, or that spoils the image.
 
 #include "chart_context_menu.h"
 #include "chart_geometry.h"
@@ -14,11 +15,13 @@
 #include "form1.h"
 #include "model_band.h"
 #include "pixel_picture.h"
+#include "png_text.h"
 #include "renderer.h"
 #include "run_program.h"
 #include "scratch_folder.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QImageReader>
 #include <QLabel>
@@ -160,6 +163,25 @@ TEST_F(PictureTest, TheWindowsMenuSavesThePictureThatRenderDrawsForTheRun) {
     EXPECT_EQ(metadata.text("Beta").toStdString(), "1600");
     EXPECT_TRUE(metadata.text("Software").startsWith("correlatore "));
     EXPECT_TRUE(fileText(folder / "saved.svg").find("Seed: 11") != std::string::npos);
+}
+
+TEST(PictureFiles, TextAddedToAnEncodedPngReadsBack) {
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.setPixel(2, 1, qRgb(255, 0, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    const std::string with =
+        withPngText(png.toStdString(), {{"Seed", "7"}, {"Curves", "E[C] \u00b1 2 sd"}});
+    QByteArray bytes = QByteArray::fromStdString(with);
+    QBuffer readBack(&bytes);
+    QImageReader reader(&readBack, "PNG");
+    EXPECT_EQ(reader.text("Seed").toStdString(), "7");
+    EXPECT_EQ(reader.text("Curves").toStdString(), "E[C] ?? 2 sd"); // tEXt holds no UTF-8
+    EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(withPngText("GIF89a", {{"Seed", "7"}}), "GIF89a");
 }
 
 // ---- The file's own statements: size, density and origin
