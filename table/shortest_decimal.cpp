@@ -111,13 +111,16 @@ std::string formatted(const Scientific& s, double value) {
     return fixed.size() <= scientific.size() ? fixed : scientific;
 }
 
+// std::to_chars where the standard library has it for floating point, printf elsewhere.
+template <typename Number> std::string shortest(Number value) {
 #ifdef __cpp_lib_to_chars
-template <typename Number> std::string byToChars(Number value) {
     char buffer[40];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
+#else
+    return shortestDecimalByPrintf(value);
 #endif
+}
 
 } // namespace
 
@@ -134,19 +137,11 @@ std::string shortestDecimalByPrintf(float value) {
 }
 
 std::string shortestDecimal(double value) {
-#ifdef __cpp_lib_to_chars
-    return byToChars(value);
-#else
-    return shortestDecimalByPrintf(value);
-#endif
+    return shortest(value);
 }
 
 std::string shortestDecimal(float value) {
-#ifdef __cpp_lib_to_chars
-    return byToChars(value);
-#else
-    return shortestDecimalByPrintf(value);
-#endif
+    return shortest(value);
 }
 
 } // namespace correlatore

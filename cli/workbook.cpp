@@ -1,4 +1,5 @@
 #include "workbook.h"
+
 #include "workbook_file.h"
 
 #include <filesystem>
@@ -42,6 +43,10 @@ private:
 std::unique_ptr<TableOutput> openWorkbook(OutputFile& output, const std::string& path,
                                           const std::string& sheet,
                                           std::vector<std::string> header) {
+    if (!canWriteWorkbooks())
+        throw std::runtime_error("cannot write " + path +
+                                 ": this build has no workbook writer (built without "
+                                 "libxlsxwriter); any other name gets CSV");
     // The zip inside is written with seeks; said before a run rather than by the library after it.
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(output.writableName(), ignored))
