@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analogue_expectation.h"
 #include "commands.h"
 #include "correlator.h"
 #include "expectation.h"
@@ -11,7 +12,8 @@
 
 namespace correlatore {
 
-// The table that `simulate` writes (see runTableHeader), row by row as the steps come.
+// The table that `simulate` writes (see runTableHeader), row by row as the steps come; with
+// --analogue, the analogue estimate r, its E[r] and sd[r], and the efficiency eta after them.
 class RunTable {
 public:
     RunTable(OutputFile& output, const SimulateCommand& command);
@@ -24,8 +26,11 @@ public:
 
 private:
     RunParameters m_parameters;
+    bool m_analogue;
     ExpectedCurves m_curves;
+    AnalogueCurves m_analogueCurves;
     std::array<double, simulationStepCount> m_p{};
+    std::array<double, simulationStepCount> m_r{};
     std::unique_ptr<TableOutput> m_table;
 };
 

@@ -1,5 +1,6 @@
 #include "workbook.h"
 
+#include "quoted_text.h"
 #include "workbook_file.h"
 
 #include <filesystem>
@@ -27,7 +28,7 @@ public:
             writeWorkbookFile(m_output.writableName(), "correlatore-cli " + m_sheet, m_sheet,
                               m_table);
         } catch (const std::runtime_error& error) {
-            throw std::runtime_error("cannot write " + m_path + ": " + error.what());
+            throw std::runtime_error("cannot write " + quotedText(m_path) + ": " + error.what());
         }
     }
 
@@ -44,13 +45,13 @@ std::unique_ptr<TableOutput> openWorkbook(OutputFile& output, const std::string&
                                           const std::string& sheet,
                                           std::vector<std::string> header) {
     if (!canWriteWorkbooks())
-        throw std::runtime_error("cannot write " + path +
+        throw std::runtime_error("cannot write " + quotedText(path) +
                                  ": this build has no workbook writer (built without "
                                  "libxlsxwriter); any other name gets CSV");
     // The zip inside is written with seeks; said before a run rather than by the library after it.
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(output.writableName(), ignored))
-        throw std::runtime_error("cannot write " + path +
+        throw std::runtime_error("cannot write " + quotedText(path) +
                                  ": a workbook needs a regular file, not a pipe or a device");
     return std::make_unique<Workbook>(output, path, sheet, std::move(header));
 }

@@ -26,6 +26,9 @@ std::string describe(const char* reference, const FitSummary& fit) {
 std::string fitLine(const RunAnalysis& analysis) {
     std::string line =
         "fit: " + describe("model", analysis.model) + "; " + describe("arcsine", analysis.arcsine);
+    if (analysis.analogue)
+        line += "; " + describe("analogue", *analysis.analogue) +
+                "; efficiency=" + fourSignificantDigits(lowSignalEfficiency());
     if (analysis.pValueIsApproximate)
         line += " (p approximate below Beta " + std::to_string(approximatePValueBelowBeta) + ")";
     return line;

@@ -1,6 +1,7 @@
 #include "render_module.h"
 
 #include "picture_file.h"
+#include "quoted_text.h"
 #ifndef CORRELATORE_RENDER_WINDOW
 #define CORRELATORE_RENDER_WINDOW 0
 #endif
@@ -27,7 +28,7 @@ using namespace correlatore;
 // that only encodes a picture; only its errors reach stderr.
 void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "correlatore-cli: %s\n", qPrintable(message));
+        std::fprintf(stderr, "correlatore-cli: %s\n", inertLine(message.toStdString()).c_str());
 }
 
 PictureInfo infoOf(const PictureRequest& request) {
@@ -39,6 +40,16 @@ PictureInfo infoOf(const PictureRequest& request) {
                             QString::fromUtf8(request.fields[2 * i + 1])});
     return info;
 }
+
+// What a desktop asks of the windows it shows: their scale, the density of their fonts, their
+// style and theme. Qt reads these when the application object is made; the picture is drawn at its
+// own size whatever they say, so that a picture repeats on any desk and only --scale scales it
+// (QT_SCALE_FACTOR=1000 asked for a picture of ten gigabytes).
+constexpr const char* desktopLook[] = {
+    "QT_SCALE_FACTOR",       "QT_SCREEN_SCALE_FACTORS",         "QT_FONT_DPI",
+    "QT_USE_PHYSICAL_DPI",   "QT_ENABLE_HIGHDPI_SCALING",       "QT_AUTO_SCREEN_SCALE_FACTOR",
+    "QT_DEVICE_PIXEL_RATIO", "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_STYLE_OVERRIDE",
+    "QT_QPA_PLATFORMTHEME"};
 
 ChartTexts textsOf(const PictureRequest& request) {
     ChartTexts texts;
@@ -56,6 +67,8 @@ std::optional<QByteArray> makePicture(const PictureRequest& request, const Pictu
     const DisplayList ops(request.ops, request.ops + request.count);
     const ChartTexts texts = textsOf(request);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : desktopLook)
+        qunsetenv(name);
     int argc = 1;
     char name[] = "correlatore-cli";
     char* argv[] = {name, nullptr};

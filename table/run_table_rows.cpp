@@ -1,5 +1,6 @@
 #include "run_table_rows.h"
 
+#include "analogue_expectation.h"
 #include "chart_geometry.h"
 #include "step_constants.h"
 
@@ -46,6 +47,12 @@ std::vector<Detail> runTableDetails(const std::string& program, std::uint64_t se
     details.push_back({"p against the model", analysis.model.pValue});
     details.push_back({"chi2/dof against the arcsine law", analysis.arcsine.perDegreeOfFreedom});
     details.push_back({"p against the arcsine law", analysis.arcsine.pValue});
+    if (analysis.analogue) {
+        details.push_back(
+            {"chi2/dof of the analogue estimates", analysis.analogue->perDegreeOfFreedom});
+        details.push_back({"p of the analogue estimates", analysis.analogue->pValue});
+        details.push_back({"efficiency at low Si/Ni", lowSignalEfficiency()});
+    }
     if (analysis.pValueIsApproximate)
         details.push_back(
             {"note", "p approximate below Beta " + std::to_string(approximatePValueBelowBeta)});

@@ -22,7 +22,7 @@ std::vector<std::string> runTableHeader();
 std::vector<Cell> runTableRow(const StepResult& step, const Expectation& expected);
 
 // What a workbook shows above the table: the program that made it (name and version), Beta, Nm,
-// the seed and the fit.
+// the seed and the fit (the analogue estimates' too, where the analysis has them).
 std::vector<Detail> runTableDetails(const std::string& program, std::uint64_t seed,
                                     const RunAnalysis& analysis);
 
