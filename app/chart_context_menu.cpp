@@ -63,8 +63,7 @@ QString withSuffix(QString path, const QStringList& suffixes, int chosen) {
 } // namespace
 
 ChartContextMenu::ChartContextMenu(Form1& form)
-    : QObject(&form)
-    , m_form(form)
+    : m_form(form)
     , m_menu(new QMenu(&form))
     , m_shiftF10(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &form))
     , m_folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
@@ -81,7 +80,12 @@ ChartContextMenu::ChartContextMenu(Form1& form)
     form.installEventFilter(this);
 }
 
-ChartContextMenu::~ChartContextMenu() = default;
+// What it put on the form goes with it, so that nothing it made outlives it.
+ChartContextMenu::~ChartContextMenu() {
+    delete m_analysis;
+    delete m_shiftF10;
+    delete m_menu;
+}
 
 QMenu* ChartContextMenu::popUp(const QPoint& globalPosition) {
     const auto entries = chartMenu(m_form.form());

@@ -23,7 +23,8 @@ class Form1;
 // key or Shift+F10 opens it, also during a run; it changes nothing that the window shows. What it
 // offers and what its entries make is the form's (chart_menu.h); this gives them the clipboard,
 // file dialogs, files and a window for the analysis. The pictures are those of
-// correlatore-cli render: the chart with its labels, with what made it in the file.
+// correlatore-cli render: the chart with its labels, with what made it in the file. It must not
+// outlive the form.
 class ChartContextMenu : public QObject {
 public:
     explicit ChartContextMenu(Form1& form);
