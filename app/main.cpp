@@ -1,4 +1,5 @@
 #include "application_start.h"
+#include "chart_context_menu.h"
 #include "display_check.h"
 #include "form1.h"
 #include "qt_italian.h"
@@ -29,6 +30,7 @@ int runWindow(int argc, char** argv) {
     correlatore::installQtItalian(*application);
     correlatore::Form1 form;
     application->setOutOfMemoryReport([&form] { form.reportOutOfMemory(); });
+    const correlatore::ChartContextMenu menu(form);
     if (arguments.seed)
         form.setSimulationSeed(*arguments.seed);
     correlatore::showMaximizedOrFillScreen(form);

@@ -4,14 +4,19 @@
 #include "chart_geometry.h"
 #include "correlator.h"
 #include "curves.h"
+#include "drawing_measures.h"
 #include "expect_command.h"
 #include "list_texts.h"
+#include "model_band.h"
 #include "output_file.h"
 #include "picture_description.h"
 #include "quoted_text.h"
 #include "render_loader.h"
+#include "residual_chart.h"
+#include "run_analysis.h"
 #include "run_seed.h"
 #include "run_table.h"
+#include "run_table_rows.h"
 #include "run_time_error.h"
 #include "standard_streams.h"
 #include "table_output.h"
@@ -80,7 +85,7 @@ int runTheory(const TheoryCommand& command) {
             table->addRow(
                 {point.s, point.crt, chart::xOfSiNi(point.s), chart::yOfCoefficient(point.crt)});
         });
-        table->finish(programDetails());
+        table->finish(programDetails(commandLineProgram));
         output.commit();
     });
 }
@@ -132,45 +137,89 @@ void appendBytes(const char* data, std::size_t size, void* output) {
 
 } // namespace
 
-// The chart as the window draws it: the frame, then the circles of a run ("Crsp = f(Si/Ni)", which
-// clears the chart first), then the theoretical curve on top ("Crt = f(Si/Ni)").
+namespace {
+
+// What the command draws: the chart as the window draws it, the frame, then the circles of a run
+// ("Crsp = f(Si/Ni)", which clears the chart first), then the theoretical curve on top
+// ("Crt = f(Si/Ni)"); the model's band under them all and its legend over them. Or, instead, the
+// run's residual chart.
+struct RenderedDrawing {
+    Figure figure{chartPixelWidth, chartPixelHeight, {}, {}};
+    PictureContent content;
+};
+
+RenderedDrawing drawingFor(const RenderCommand& command, std::FILE* data) {
+    RenderedDrawing drawing;
+    PictureContent& content = drawing.content;
+    content.program = commandLineProgram;
+    content.run = command.simulate && !command.residuals;
+    content.theory = command.theory;
+    content.band = command.band;
+    content.residuals = command.residuals;
+    content.parameters = command.simulation.parameters;
+
+    DrawingSurface surface;
+    if (command.band)
+        drawModelBand(surface, expectedCurves(content.parameters).model);
+    drawChartFrame(surface);
+    std::array<double, simulationStepCount> p{};
+    if (command.simulate)
+        content.seed = runSimulation(command.simulation, data, [&](const StepResult& step) {
+            p[static_cast<std::size_t>(step.index)] = step.p;
+            drawSimulatedPoint(surface, step.s, step.p);
+        });
+    if (command.residuals) {
+        const RunAnalysis analysis = analyseRun(content.parameters, p);
+        content.fit = fitLine(analysis);
+        drawing.figure = residualChart(analysis, content.seed);
+        return drawing;
+    }
+    if (command.theory)
+        drawTheoreticalCurve(surface);
+    if (command.band)
+        drawBandLegend(surface, drawing.figure.texts, command.simulate, command.theory);
+    drawing.figure.ops = surface.ops();
+    return drawing;
+}
+
+} // namespace
+
 int runRender(const RenderCommand& command) {
     return exitStatusOf([&] {
         const auto render = loadRenderModule();
         OutputFile output(command.out); // before the run: a bad path fails at once
-        DrawingSurface surface;
-        drawChartFrame(surface);
-        std::uint64_t seed = 0;
-        if (command.simulate)
-            seed = runSimulation(command.simulation, output.stream(), [&](const StepResult& step) {
-                drawSimulatedPoint(surface, step.s, step.p);
-            });
-        if (command.theory)
-            drawTheoreticalCurve(surface);
+        const RenderedDrawing drawing = drawingFor(command, output.stream());
 
         // The lists show what chose the run's Beta and Nm, as in the window after the run.
         const RunParameters& run = command.simulation.parameters;
         const ListTexts lists = command.simulate
                                     ? ListTexts{std::to_string(run.beta), std::to_string(run.nm)}
                                     : initialListTexts();
-        const PictureDescription picture = describePicture(command, seed);
+        const PictureDescription picture = describePicture(drawing.content);
         std::vector<const char*> fields;
         for (const auto& [key, value] : picture.fields) {
             fields.push_back(key.c_str());
             fields.push_back(value.c_str());
         }
-        const DisplayList& ops = surface.ops();
-        const PictureRequest request{ops.data(),
-                                     ops.size(),
+        std::vector<PictureText> texts;
+        for (const ChartText& text : drawing.figure.texts)
+            texts.push_back({text.x, text.y, text.colour, text.anchor, text.text.c_str()});
+        const Figure& figure = drawing.figure;
+        const PictureRequest request{figure.ops.data(),
+                                     figure.ops.size(),
                                      command.format,
                                      command.scale,
-                                     command.layout,
+                                     command.residuals ? PictureLayout::Figure : command.layout,
                                      lists.combo1.c_str(),
                                      lists.combo2.c_str(),
                                      picture.title.c_str(),
                                      picture.description.c_str(),
                                      fields.data(),
-                                     picture.fields.size()};
+                                     picture.fields.size(),
+                                     texts.data(),
+                                     texts.size(),
+                                     figure.width,
+                                     figure.height};
         switch (render(&request, appendBytes, &output)) {
         case PictureStatus::Made:
             break;

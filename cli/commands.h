@@ -28,6 +28,8 @@ struct RenderCommand {
     PictureLayout layout = PictureLayout::ChartWithLabels;
     bool theory = false;
     bool simulate = false;
+    bool band = false;      // the model's expected curve and its band, under the circles
+    bool residuals = false; // the run's residual chart instead of the chart
     SimulateCommand simulation;
 };
 

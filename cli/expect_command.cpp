@@ -2,6 +2,7 @@
 
 #include "analogue_expectation.h"
 #include "expectation.h"
+#include "run_table_rows.h"
 #include "step_constants.h"
 #include "table_output.h"
 
@@ -27,7 +28,7 @@ void writeExpectation(const ExpectCommand& command) {
                        {analogue.expected[i].r, analogue.expected[i].sd, analogue.efficiency[i]});
         table->addRow(row);
     }
-    std::vector<Detail> details = programDetails(command.parameters);
+    std::vector<Detail> details = programDetails(commandLineProgram, command.parameters);
     if (command.analogue)
         details.push_back({"efficiency at low Si/Ni", lowSignalEfficiency()});
     table->finish(details);

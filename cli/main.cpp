@@ -195,7 +195,8 @@ int runCommandLine(int argc, char** argv) {
         ->type_name("FILE")
         ->required()
         ->check(pictureSuffix());
-    renderCommand->add_flag("--theory", render.theory, "Draw the theoretical curve (red points)");
+    CLI::Option* theoryFlag = renderCommand->add_flag("--theory", render.theory,
+                                                      "Draw the theoretical curve (red points)");
     CLI::Option* simulateFlag = renderCommand->add_flag("--simulate", render.simulate,
                                                         "Draw a simulation run (blue circles)");
     bool wholeWindow = false;
@@ -203,11 +204,26 @@ int runCommandLine(int argc, char** argv) {
     CLI::Option* windowFlag = renderCommand->add_flag(
         "--window", wholeWindow,
         "Draw the whole window (title, legends, buttons, lists, formula), not just the chart");
+    CLI::Option* bareFlag =
+        renderCommand
+            ->add_flag("--bare", bareChart, "Draw the chart alone, without the window's labels")
+            ->excludes(windowFlag);
+    CLI::Option* bandFlag = renderCommand->add_flag(
+        "--band", render.band,
+        "Draw under the circles the model's expected curve and its +-2 sd band, with a legend");
     renderCommand
-        ->add_flag("--bare", bareChart, "Draw the chart alone, without the window's labels")
-        ->excludes(windowFlag);
-    for (CLI::Option* option : addSimulationOptions(*renderCommand, render.simulation, renderTexts))
-        option->needs(simulateFlag);
+        ->add_flag("--residuals", render.residuals,
+                   "Draw the run's residuals z against Si/Ni instead of the chart, with its fit")
+        ->needs(simulateFlag)
+        ->excludes(windowFlag)
+        ->excludes(bareFlag)
+        ->excludes(theoryFlag)
+        ->excludes(bandFlag);
+    const std::vector<CLI::Option*> simulationOptions =
+        addSimulationOptions(*renderCommand, render.simulation, renderTexts);
+    // --seed and --threads are for a run; --beta and --nm for a run or a band.
+    for (std::size_t i = 2; i < simulationOptions.size(); ++i)
+        simulationOptions[i]->needs(simulateFlag);
     CLI::Option* scaleOption =
         renderCommand->add_option("--scale", render.scale, "Device pixels a window pixel, for PNG")
             ->transform(decimalIn(1, 8))
@@ -239,6 +255,9 @@ int runCommandLine(int argc, char** argv) {
                                     : PictureLayout::ChartWithLabels;
         if (render.format == PictureFormat::Svg && scaleOption->count() > 0)
             return usageError("--scale applies to a PNG picture only; an SVG has no pixels");
+        for (const CLI::Option* option : {simulationOptions[0], simulationOptions[1]})
+            if (option->count() > 0 && !render.simulate && !render.band)
+                return usageError(option->get_name() + " needs --simulate or --band");
         return runRender(render);
     }
     simulate.parameters = readRunParameters(simulateTexts.beta, simulateTexts.nm);

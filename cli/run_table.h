@@ -12,10 +12,8 @@
 
 namespace correlatore {
 
-// The table that `simulate` writes: the six columns it has always had, then the model's E[C] and
-// sd[C] at the step, the run's z, and Van Vleck's inversion of c (empty where there is none); with
+// The table that `simulate` writes (see runTableHeader), row by row as the steps come; with
 // --analogue, the analogue estimate r, its E[r] and sd[r], and the efficiency eta after them.
-// Every new number is made of IEEE operations only, so a seed gives the same bytes on every build.
 class RunTable {
 public:
     RunTable(OutputFile& output, const SimulateCommand& command);

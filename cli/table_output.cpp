@@ -1,6 +1,6 @@
 #include "table_output.h"
 
-#include "csv.h"
+#include "csv_text.h"
 #include "workbook.h"
 
 #include <algorithm>
@@ -14,23 +14,12 @@ class CsvTable : public TableOutput {
 public:
     CsvTable(OutputFile& out, const std::vector<std::string>& header)
         : m_out(out) {
-        std::string line;
-        for (const std::string& name : header)
-            line += (line.empty() ? "" : ",") + name;
-        line += '\n';
+        const std::string line = csvLine(header);
         m_out.write(line.data(), line.size());
     }
 
     void addRow(const std::vector<Cell>& cells) override {
-        std::string line;
-        for (const Cell& cell : cells) {
-            if (const double* value = std::get_if<double>(&cell))
-                line += roundTrip(*value);
-            else if (const float* coordinate = std::get_if<float>(&cell))
-                line += roundTrip(*coordinate);
-            line += ',';
-        }
-        line.back() = '\n';
+        const std::string line = csvLine(cells);
         m_out.write(line.data(), line.size());
     }
 
@@ -56,17 +45,6 @@ std::unique_ptr<TableOutput> openTable(OutputFile& output, const std::string& pa
     if (namesWorkbook(path))
         return openWorkbook(output, path, sheet, std::move(header));
     return std::make_unique<CsvTable>(output, header);
-}
-
-std::vector<Detail> programDetails() {
-    return {{"program", std::string("correlatore-cli ") + CORRELATORE_VERSION}};
-}
-
-std::vector<Detail> programDetails(RunParameters parameters) {
-    std::vector<Detail> details = programDetails();
-    details.push_back({"Beta", static_cast<double>(parameters.beta)});
-    details.push_back({"Nm", static_cast<double>(parameters.nm)});
-    return details;
 }
 
 } // namespace correlatore

@@ -2,24 +2,13 @@
 
 #include "output_file.h"
 #include "run_parameters.h"
+#include "table_cells.h"
 
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace correlatore {
-
-// One value of a table: none, a double, or a single-precision chart coordinate. CSV shows each as
-// the shortest text that reads back as the same value; a workbook holds that same number.
-using Cell = std::variant<std::monostate, double, float>;
-
-// What a workbook shows above its table (the program, the run's parameters, its fit), as text or
-// as a number.
-struct Detail {
-    std::string label;
-    std::variant<std::string, double> value;
-};
 
 // A command's table of numbers: CSV, row by row as they come, or a workbook written at the end.
 class TableOutput {
@@ -40,9 +29,7 @@ bool namesWorkbook(const std::string& path);
 std::unique_ptr<TableOutput> openTable(OutputFile& output, const std::string& path,
                                        const std::string& sheet, std::vector<std::string> header);
 
-// The first details of every workbook: the program's name and version, and the Beta and Nm that
-// its numbers are for.
-std::vector<Detail> programDetails();
-std::vector<Detail> programDetails(RunParameters parameters);
+// The command line's name and version, as its workbooks and pictures name it.
+inline constexpr const char* commandLineProgram = "correlatore-cli " CORRELATORE_VERSION;
 
 } // namespace correlatore

@@ -14,6 +14,10 @@ constexpr int pixelsOf(int twips) {
     return static_cast<int>(twips / twipsPerPixel);
 }
 
+// The chart's area: up to the end of the horizontal axis (x = 9360) and the bottom grid row.
+inline constexpr int chartPixelWidth = 625;
+inline constexpr int chartPixelHeight = 427;
+
 // A simulated point's circle has a radius of 10 twips, under one pixel; it is drawn with a radius
 // of at least this many pixels (a 5 x 5 pixel ring) so that every point shows as a blue mark.
 inline constexpr double minimumCircleRadiusPixels = 2.0;

@@ -96,10 +96,21 @@ std::optional<QByteArray> pictureFile(QSize size, PictureFormat format, int scal
                                         : svgPicture(size, info, paint);
 }
 
+std::optional<QByteArray> figurePicture(const Figure& figure, PictureFormat format, int scale,
+                                        const PictureInfo& info, const QString& fontFamily) {
+    return pictureFile(QSize(figure.width, figure.height), format, scale, info,
+                       [&](QPainter& painter) {
+                           render(figure.ops, painter);
+                           if (!figure.texts.empty())
+                               renderTexts(figure.texts, painter, pictureFont(fontFamily));
+                       });
+}
+
 std::optional<QByteArray> chartPicture(const DisplayList& ops, PictureFormat format, int scale,
-                                       const PictureInfo& info) {
-    return pictureFile(QSize(chartPixelWidth, chartPixelHeight), format, scale, info,
-                       [&ops](QPainter& painter) { render(ops, painter); });
+                                       const PictureInfo& info, const ChartTexts& texts,
+                                       const QString& fontFamily) {
+    return figurePicture({chartPixelWidth, chartPixelHeight, ops, texts}, format, scale, info,
+                         fontFamily);
 }
 
 } // namespace correlatore

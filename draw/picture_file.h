@@ -1,6 +1,8 @@
 #pragma once
 
+#include "chart_text.h"
 #include "display_list.h"
+#include "drawing_measures.h"
 #include "picture_format.h"
 
 #include <QByteArray>
@@ -14,10 +16,6 @@
 class QPainter;
 
 namespace correlatore {
-
-// The chart's area: up to the end of the horizontal axis (x = 9360) and the bottom grid row.
-inline constexpr int chartPixelWidth = 625;
-inline constexpr int chartPixelHeight = 427;
 
 // The density of the window's pixels, which every picture keeps, so that it lands on a page or a
 // slide at the size the window shows it.
@@ -41,8 +39,14 @@ using PaintRoutine = std::function<void(QPainter&)>;
 std::optional<QByteArray> pictureFile(QSize size, PictureFormat format, int scale,
                                       const PictureInfo& info, const PaintRoutine& paint);
 
-// The bare chart, drawn by the window's renderer on the window's background.
+// A figure, drawn by the window's renderer on the window's background, its texts over it in
+// `fontFamily` (the default family when empty). Texts need a QGuiApplication.
+std::optional<QByteArray> figurePicture(const Figure& figure, PictureFormat format, int scale,
+                                        const PictureInfo& info, const QString& fontFamily = {});
+
+// The bare chart, as figurePicture() draws it.
 std::optional<QByteArray> chartPicture(const DisplayList& ops, PictureFormat format, int scale,
-                                       const PictureInfo& info = {});
+                                       const PictureInfo& info = {}, const ChartTexts& texts = {},
+                                       const QString& fontFamily = {});
 
 } // namespace correlatore

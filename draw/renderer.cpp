@@ -2,6 +2,7 @@
 
 #include "pixel_picture.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -25,6 +26,24 @@ QPen onePixelPen(QColor colour, Qt::PenCapStyle cap = Qt::SquareCap) {
 
 bool isPoint(const DrawOp& op) {
     return op.kind == DrawOp::Kind::Point;
+}
+
+bool isVerticalLine(const DrawOp& op) {
+    return op.kind == DrawOp::Kind::Line && pixelOf(op.x1) == pixelOf(op.x2);
+}
+
+// The pixels of a run of vertical lines as one path, each line a segment down its column's
+// middle, 1 pixel wide when stroked with a flat cap: the same pixels as the lines drawn one by
+// one, and one element in an SVG instead of one a line (a band is one line a pixel column). The
+// caller shifts the painter right half a pixel, so that the file holds no fractions.
+QPainterPath pixelColumns(DisplayList::const_iterator begin, DisplayList::const_iterator end) {
+    QPainterPath path;
+    for (auto op = begin; op != end; ++op) {
+        const int from = pixelOf(op->y1), to = pixelOf(op->y2);
+        path.moveTo(pixelOf(op->x1), std::min(from, to));
+        path.lineTo(pixelOf(op->x1), std::max(from, to) + 1);
+    }
+    return path;
 }
 
 // The pixels of a run of points as one path: each row's neighbouring pixels joined into one
@@ -87,6 +106,18 @@ void render(const DisplayList& ops, QPainter& painter) {
             op = runEnd;
             continue;
         }
+        const auto columnsEnd = std::find_if(op, ops.end(), [&](const DrawOp& next) {
+            return !isVerticalLine(next) || next.colour != op->colour;
+        });
+        if (columnsEnd - op > 1) {
+            // Two or more vertical lines of one colour in a row: a band, drawn as one path.
+            use(Style::Dots, op->colour);
+            painter.translate(0.5, 0.0);
+            painter.drawPath(pixelColumns(op, columnsEnd));
+            painter.translate(-0.5, 0.0);
+            op = columnsEnd;
+            continue;
+        }
         use(Style::Stroke, op->colour);
         if (op->kind == DrawOp::Kind::Line) {
             painter.drawLine(pixelCentre(op->x1, op->y1), pixelCentre(op->x2, op->y2));
@@ -97,6 +128,35 @@ void render(const DisplayList& ops, QPainter& painter) {
         ++op;
     }
     painter.restore();
+}
+
+void renderTexts(const ChartTexts& texts, QPainter& painter, const QFont& font) {
+    painter.save();
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const QFontMetricsF metrics(font, painter.device());
+    for (const ChartText& item : texts) {
+        const QString text = QString::fromStdString(item.text);
+        const double width = metrics.horizontalAdvance(text);
+        double left = static_cast<double>(item.x) / twipsPerPixel;
+        if (item.anchor == TextAnchor::Centre)
+            left -= width / 2.0;
+        else if (item.anchor == TextAnchor::Right)
+            left -= width;
+        const double baseline = static_cast<double>(item.y) / twipsPerPixel +
+                                (metrics.ascent() - metrics.descent()) / 2.0;
+        painter.setPen(toQColor(item.colour));
+        painter.drawText(QPointF(left, baseline), text);
+    }
+    painter.restore();
+}
+
+QFont pictureFont(const QString& family) {
+    QFont font;
+    if (!family.isEmpty())
+        font.setFamily(family);
+    font.setPixelSize(pictureTextPixels);
+    return font;
 }
 
 } // namespace correlatore

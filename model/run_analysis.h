@@ -61,6 +61,10 @@ RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simula
 // The analogue estimate's z at one step, (r - E[r]) / sd[r].
 double analogueZ(double r, const AnalogueExpectation& expected);
 
+// Four significant digits, trailing zeros kept ("0.1120"), with a decimal point: the fit's numbers
+// wherever they are shown.
+std::string fourSignificantDigits(double value);
+
 // "fit: model chi2/dof=1.013 p=0.4298; arcsine chi2/dof=1.112 p=0.1120", numbers to 4 significant
 // digits whatever the locale, and a note where the p-values are approximate. With the analogue
 // estimates, "; analogue chi2/dof=0.9876 p=0.5432; efficiency=0.5979" before the note: their fit,

@@ -3,6 +3,7 @@
 #include "control_table.h"
 #include "drawing_measures.h"
 #include "form1.h"
+#include "renderer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,7 +29,7 @@ QRect chartRegion(const QWidget& form) {
 
 std::optional<QByteArray> windowPicture(const DisplayList& ops, PictureLayout layout,
                                         const ListTexts& lists, PictureFormat format, int scale,
-                                        const PictureInfo& info) {
+                                        const PictureInfo& info, const ChartTexts& texts) {
     Form1 form;
     form.setAttribute(Qt::WA_DontShowOnScreen);
     form.resize(pixelsOf(layoutExtent().width), pixelsOf(layoutExtent().height));
@@ -42,6 +43,8 @@ std::optional<QByteArray> windowPicture(const DisplayList& ops, PictureLayout la
     return pictureFile(region.size(), format, scale, info, [&](QPainter& painter) {
         form.render(&painter, QPoint(0, 0), QRegion(region),
                     QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (!texts.empty())
+            renderTexts(texts, painter, pictureFont(form.font().family()));
     });
 }
 

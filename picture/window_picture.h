@@ -18,9 +18,9 @@ QRect chartRegion(const QWidget& form);
 
 // A picture of the window showing `ops`: Form1 itself, made offscreen and painted by its own
 // widgets, so that the labels and the chart are exactly the window's. Needs a QApplication.
-// `layout` is ChartWithLabels or WholeWindow.
+// `layout` is ChartWithLabels or WholeWindow; `texts` are written over it in the window's font.
 std::optional<QByteArray> windowPicture(const DisplayList& ops, PictureLayout layout,
                                         const ListTexts& lists, PictureFormat format, int scale,
-                                        const PictureInfo& info);
+                                        const PictureInfo& info, const ChartTexts& texts = {});
 
 } // namespace correlatore

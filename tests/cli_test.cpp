@@ -315,6 +315,8 @@ TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
                                             "0",
                                             "--theory",
                                             "--simulate",
+                                            "--band",
+                                            "--residuals",
                                             "--help",
                                             "--version",
                                             "-h",

@@ -11,9 +11,11 @@
 #include "correlator.h"
 #include "curves.h"
 #include "display_list.h"
+#include "model_band.h"
 #include "picture_file.h"
 #include "pixel_picture.h"
 #include "renderer.h"
+#include "residual_chart.h"
 #include "run_time_error.h"
 
 #include <QGuiApplication>
@@ -232,21 +234,35 @@ TEST(Renderer, ASimulatedPointShowsAsASmallBlueRing) {
 }
 
 TEST(Renderer, PaintsExactlyThePixelsOfThePixelPicture) {
-    DrawingSurface surface;
-    drawChartFrame(surface);
+    std::array<double, simulationStepCount> p{};
+    for (std::size_t i = 0; i < p.size(); ++i)
+        p[i] = 0.5 + 0.5 * std::sin(static_cast<double>(i) / 7.0);
+    DrawingSurface chart;
+    drawModelBand(chart, expectedCurves({800, 20000}).model);
+    drawChartFrame(chart);
     for (int i = 0; i < simulationStepCount; ++i) // rings cut by the chart's edges included
-        drawSimulatedPoint(surface, siNiOfStep(i), 0.5 + 0.5 * std::sin(i / 7.0));
-    drawTheoreticalCurve(surface);
-    PixelPicture pixels(700, 450);
-    pixels.draw(surface.ops());
-    QImage painted(pixels.width(), pixels.height(), QImage::Format_RGB32);
-    painted.fill(toQColor(chartBackground));
-    QPainter painter(&painted);
-    render(surface.ops(), painter);
-    painter.end();
-    for (int y = 0; y < pixels.height(); ++y)
-        for (int x = 0; x < pixels.width(); ++x)
-            ASSERT_EQ(painted.pixelColor(x, y), toQColor(pixels.pixel(x, y))) << x << "," << y;
+        drawSimulatedPoint(chart, siNiOfStep(i), p[static_cast<std::size_t>(i)]);
+    drawTheoreticalCurve(chart);
+    ChartTexts legend;
+    drawBandLegend(chart, legend, true, true);
+    const struct {
+        const char* name;
+        DisplayList ops;
+    } drawings[] = {{"the chart with the model's band", chart.ops()},
+                    {"a residual chart", residualChart(analyseRun({800, 20000}, p), 1).ops}};
+    for (const auto& drawing : drawings) {
+        SCOPED_TRACE(drawing.name);
+        PixelPicture pixels(710, 510);
+        pixels.draw(drawing.ops);
+        QImage painted(pixels.width(), pixels.height(), QImage::Format_RGB32);
+        painted.fill(toQColor(chartBackground));
+        QPainter painter(&painted);
+        render(drawing.ops, painter);
+        painter.end();
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                ASSERT_EQ(painted.pixelColor(x, y), toQColor(pixels.pixel(x, y))) << x << "," << y;
+    }
 }
 
 // ---- Picture files

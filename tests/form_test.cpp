@@ -2,12 +2,17 @@
 // circles drawn in the order steps arrive rather than step order, a step drawn twice, a run that
 // ends before its last circle; clicks during a run lost, reordered or given the lists' later
 // texts; a form that keeps taking clicks or steps after a run-time error; a repaint asked for
-// every dot, or forever from inside the paint; a chart description that lags what is drawn.
+// every dot, or forever from inside the paint; a chart description that lags what is drawn;
+// a context menu that offers a run before there is one, a picture of a run half drawn, or a
+// run's data other than the command line's bytes.
 
 #include "chart_frame.h"
+#include "chart_menu.h"
 #include "form_controller.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -212,4 +217,71 @@ TEST_F(FormTest, TheChartDescriptionFollowsWhatIsDrawnAndIsToldOncePerChange) {
     }
     form.paint(); // a repaint changes nothing, and tells nothing
     EXPECT_EQ(platform.descriptions.size(), 1 + std::size(rows));
+}
+
+// ---- The chart's context menu
+
+namespace {
+
+// Which entries are enabled, in the menu's order: "1" for enabled, "0" for disabled.
+std::string enabledEntries(const FormController& form) {
+    std::string enabled;
+    for (const ChartMenuEntry& entry : chartMenu(form))
+        enabled += entry.enabled ? '1' : '0';
+    return enabled;
+}
+
+} // namespace
+
+TEST_F(FormTest, TheMenuOffersARunOnlyOnceOneHasFinishedAndNoPictureOfOneHalfDrawn) {
+    const auto entries = chartMenu(form);
+    EXPECT_STREQ(entries[0].text, "Copia immagine");
+    EXPECT_STREQ(entries[1].text, "Salva immagine\u2026");
+    EXPECT_STREQ(entries[2].text, "Salva dati\u2026");
+    EXPECT_STREQ(entries[3].text, "Analisi della prova\u2026");
+    EXPECT_EQ(enabledEntries(form), "1100") << "before the first run";
+    form.click(Button::Command2);
+    EXPECT_EQ(enabledEntries(form), "0000") << "during the first run";
+    finishRun();
+    EXPECT_EQ(enabledEntries(form), "1111") << "after it";
+    EXPECT_TRUE(shownContent(form, "p").run);
+    form.click(Button::Command2);
+    EXPECT_EQ(enabledEntries(form), "0011") << "during the next: the data of the last";
+    EXPECT_FALSE(shownContent(form, "p").run);
+    form.runTimeError(RunTimeError(error_code::outOfMemory, "Memoria esaurita"));
+    EXPECT_EQ(enabledEntries(form), "0000") << "after a run-time error";
+}
+
+TEST(FormMenu, SavedDataAreTheCommandLinesBytesForTheSameSeed) {
+    // A platform that runs each run at once, as the window's thread would.
+    struct RunningPlatform : FakePlatform {
+        FormController* form = nullptr;
+        void startRun(const SimulationOptions& run) override {
+            FakePlatform::startRun(run);
+            simulate(run, [this](const StepResult& step) { pending.push_back(step); });
+        }
+        std::vector<StepResult> pending;
+    } platform;
+    platform.lists = {"800", "20000"};
+    FormController form(platform);
+    form.setFixedSeed(2026);
+    form.paint();
+    form.click(Button::Command2);
+    for (const StepResult& step : platform.pending)
+        form.stepDone(step);
+    ASSERT_TRUE(form.lastRun());
+    // The command line's output for --seed 2026 --beta 800, checked in.
+    std::ifstream file(CORRELATORE_REFERENCE_DIR "/simulate_seed_2026_with_fit.csv",
+                       std::ios::binary);
+    std::ostringstream reference;
+    reference << file.rdbuf();
+    ASSERT_FALSE(reference.str().empty());
+    EXPECT_EQ(runCsv(*form.lastRun()), reference.str());
+    EXPECT_EQ(runFileStem(*form.lastRun()), "correlatore-seme-2026");
+    // For a spreadsheet that writes decimals with a comma: the same numbers, ";" between them.
+    const std::string comma = runCsv(*form.lastRun(), decimalCommaCsv);
+    std::string back = comma;
+    std::replace(back.begin(), back.end(), ',', '.');
+    std::replace(back.begin(), back.end(), ';', ',');
+    EXPECT_EQ(back, reference.str());
 }

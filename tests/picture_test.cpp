@@ -3,15 +3,25 @@
 // its printed seed cannot repeat; a PNG that lands on a slide at the wrong size or an SVG that a
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
 // browser; a picture that does not say what made it or that the desktop's scaling changes;
-// render --simulate without its progress bar.
+// render --simulate without its progress bar; the model's band drawn unasked or over the circles;
+// a residual chart without its lines; a picture saved from the window's menu that is not render's
+// for the same run; text added to the page's PNG that a reader cannot find, or that spoils it.
 
+#include "chart_context_menu.h"
+#include "chart_geometry.h"
 #include "control_table.h"
 #include "drawing_measures.h"
+#include "expectation.h"
 #include "form1.h"
+#include "model_band.h"
+#include "pixel_picture.h"
+#include "png_text.h"
+#include "renderer.h"
 #include "run_program.h"
 #include "scratch_folder.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QImageReader>
 #include <QLabel>
@@ -121,6 +131,57 @@ TEST_F(PictureTest, AWindowRunIsMadeAgainByItsPrintedSeed) {
     const QImage window = renderedPng(folder, whole);
     ASSERT_EQ(window.size(), QSize(979, 665));
     EXPECT_EQ(differingPixels(window, grabbed(window.size())), 0) << "the whole window";
+}
+
+TEST_F(PictureTest, TheWindowsMenuSavesThePictureThatRenderDrawsForTheRun) {
+    ChartContextMenu menu(form);
+    form.setSimulationSeed(11);
+    control<QComboBox>("Combo1")->setEditText("1600");
+    testing::internal::CaptureStderr();
+    press("Command2");
+    waitForRunEnd();
+    testing::internal::GetCapturedStderr();
+    ScratchFolder folder("picture_menu");
+    for (const char* name : {"saved.png", "saved.svg"}) {
+        menu.setFileAsker([&](const QString&, const QString& suggested, const QStringList&) {
+            EXPECT_TRUE(suggested.endsWith("correlatore-seme-11.png")) << suggested.toStdString();
+            return ChartContextMenu::FileChoice{QString::fromStdString(folder / name), 0};
+        });
+        menu.carryOut(ChartAction::SavePicture);
+    }
+    const std::vector<std::string> run = {
+        "render", "--out", folder / "render.png", "--simulate", "--seed", "11", "--beta", "1600"};
+    ASSERT_EQ(runProgram(cli, run).exitStatus, 0);
+    const QImage saved(QString::fromStdString(folder / "saved.png"));
+    const QImage rendered(QString::fromStdString(folder / "render.png"));
+    ASSERT_EQ(saved.size(), rendered.size());
+    EXPECT_EQ(differingPixels(saved.convertToFormat(QImage::Format_RGB32),
+                              rendered.convertToFormat(QImage::Format_RGB32)),
+              0);
+    QImageReader metadata(QString::fromStdString(folder / "saved.png"));
+    EXPECT_EQ(metadata.text("Seed").toStdString(), "11");
+    EXPECT_EQ(metadata.text("Beta").toStdString(), "1600");
+    EXPECT_TRUE(metadata.text("Software").startsWith("correlatore "));
+    EXPECT_TRUE(fileText(folder / "saved.svg").find("Seed: 11") != std::string::npos);
+}
+
+TEST(PictureFiles, TextAddedToAnEncodedPngReadsBack) {
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    image.setPixel(2, 1, qRgb(255, 0, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    const std::string with =
+        withPngText(png.toStdString(), {{"Seed", "7"}, {"Curves", "E[C] \u00b1 2 sd"}});
+    QByteArray bytes = QByteArray::fromStdString(with);
+    QBuffer readBack(&bytes);
+    QImageReader reader(&readBack, "PNG");
+    EXPECT_EQ(reader.text("Seed").toStdString(), "7");
+    EXPECT_EQ(reader.text("Curves").toStdString(), "E[C] ?? 2 sd"); // tEXt holds no UTF-8
+    EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(withPngText("GIF89a", {{"Seed", "7"}}), "GIF89a");
 }
 
 // ---- The file's own statements: size, density and origin
@@ -323,6 +384,87 @@ TEST(PictureFiles, CompactSvgThatChromiumDrawsAsThePng) {
     std::cout << "chromium's drawing differs from the PNG in " << differing << " of "
               << png.width() * png.height() << " pixels\n";
     EXPECT_LE(differing, png.width() * png.height() / 100);
+}
+
+// ---- The model's band and the residuals
+
+namespace {
+
+// The pixels of one colour, as (x, y) pairs in row order.
+std::vector<QPoint> pixelsOf(const QImage& image, ColorRef colour) {
+    std::vector<QPoint> found;
+    const QRgb wanted = toQColor(colour).rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == wanted)
+                found.emplace_back(x, y);
+    return found;
+}
+
+// Rows with at least `least` pixels of a colour: the horizontal lines drawn in it.
+std::vector<int> rowsOf(const QImage& image, ColorRef colour, int least) {
+    std::vector<int> rows;
+    const QRgb wanted = toQColor(colour).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == wanted;
+        if (count >= least)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(PictureFiles, TheModelsBandShowsUnderTheCirclesOnlyWhenAsked) {
+    ScratchFolder folder("picture_band");
+    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
+    const QImage plain = renderedPng(folder, run);
+    std::vector<std::string> banded = run;
+    banded.emplace_back("--band");
+    const QImage band = renderedPng(folder, banded);
+    EXPECT_TRUE(pixelsOf(plain, modelBandColour).empty());
+    EXPECT_TRUE(pixelsOf(plain, modelCurveColour).empty());
+    // Under every circle: the blue pixels above the legend are the same with the band as without.
+    const auto aboveTheLegend = [](std::vector<QPoint> points) {
+        std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
+        return points;
+    };
+    EXPECT_EQ(aboveTheLegend(pixelsOf(band, blue)), aboveTheLegend(pixelsOf(plain, blue)));
+    // At +5 dB (step 130) the curve passes where the model expects C, inside its band.
+    const Expectation expected = expectedCurves({800, 20000}).model[130];
+    const int column = pixelOf(chart::xOfSiNi(5.0));
+    int curveRow = -1, bandRows = 0;
+    for (int y = 0; y < band.height(); ++y) {
+        const QRgb pixel = band.pixel(column, y);
+        if (pixel == toQColor(modelCurveColour).rgb())
+            curveRow = y;
+        bandRows += pixel == toQColor(modelBandColour).rgb();
+    }
+    EXPECT_NEAR(curveRow, pixelOf(chart::yOfCoefficient(expected.c)), 1);
+    EXPECT_GE(bandRows, static_cast<int>(4.0 * expected.sd * 3200.0 / 15.0) - 8)
+        << "the band's rows at +5 dB, less the curve's and a circle's";
+
+    QImageReader metadata(QString::fromStdString(folder / "picture.png"));
+    EXPECT_TRUE(metadata.text("Curves").startsWith("E[C] +- 2 sd"))
+        << metadata.text("Curves").toStdString();
+}
+
+TEST(PictureFiles, ResidualsAreDrawnWithTheirLinesAndTheFit) {
+    ScratchFolder folder("picture_residuals");
+    const QImage residuals =
+        renderedPng(folder, {"--residuals", "--simulate", "--seed", "2026", "--beta", "800"});
+    // The lines at z = -2 and +2, in the band's colour, and the black one at 0 halfway between.
+    const std::vector<int> edges = rowsOf(residuals, modelCurveColour, 500);
+    ASSERT_EQ(edges.size(), 2u);
+    const std::vector<int> black = rowsOf(residuals, correlatore::black, 500);
+    EXPECT_NE(std::find(black.begin(), black.end(), (edges[0] + edges[1]) / 2), black.end());
+
+    const ProgramResult simulate = runProgram(cli, {"simulate", "--seed", "2026", "--beta", "800"});
+    QImageReader metadata(QString::fromStdString(folder / "picture.png"));
+    EXPECT_EQ(metadata.text("Fit").toStdString() + "\n", simulate.err);
+    EXPECT_EQ(metadata.text("Seed").toStdString(), "2026");
 }
 
 // ---- Progress on a terminal

@@ -3,13 +3,16 @@
 // on glibc, and within the stated bound elsewhere); a portable sine, logarithm or power that strays
 // from the library's; a theoretical curve that drifts from the reference build by
 // more than the README states (the same on glibc; within 2 units in the last place of Crt, with
-// the same plotted heights, on another C library); and an instruction set whose run differs from
-// the reference build's. The command line's bytes are compared by the cli_*_reference tests.
+// the same plotted heights, on another C library); an instruction set whose run differs from the
+// reference build's; and a shortest decimal found with printf (the page's, whose library has no
+// floating-point to_chars) that differs from std::to_chars. The command line's bytes are compared
+// by the cli_*_reference tests.
 
 #include "chart_geometry.h"
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "portable_math.h"
+#include "shortest_decimal.h"
 #include "step_constants.h"
 #include "theory.h"
 
@@ -20,9 +23,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+#include <version>
 
 using namespace correlatore;
 
@@ -181,4 +186,38 @@ TEST(SimulationRuns, MatchTheReferenceBuildOnEveryInstructionSet) {
                 EXPECT_EQ(r, referenceR) << kernel.isa;
             }
         }
+}
+
+TEST(ShortestDecimals, FoundWithPrintfAreThoseOfToChars) {
+#ifndef __cpp_lib_to_chars
+    GTEST_SKIP() << "this standard library has no floating-point std::to_chars to compare with";
+#else
+    std::vector<double> doubles = {0.0,
+                                   -0.0,
+                                   1.0,
+                                   -60.0,
+                                   0.5,
+                                   1e-5,
+                                   1.5e-5,
+                                   1e20,
+                                   123456789.0,
+                                   0.1,
+                                   1.0 / 3.0,
+                                   5e-324,
+                                   1.7976931348623157e308};
+    for (int e = -1074; e <= 1023; e += 7)
+        doubles.push_back(std::ldexp(1.0, e)); // where the gap below is half the gap above
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    for (int i = 0; i < 20000; ++i)
+        doubles.push_back(std::ldexp(mantissa(random), exponent(random)));
+    for (const double value : doubles) {
+        const float single = static_cast<float>(value);
+        ASSERT_EQ(shortestDecimalByPrintf(value), shortestDecimal(value)) << value;
+        if (std::isfinite(single)) {
+            ASSERT_EQ(shortestDecimalByPrintf(single), shortestDecimal(single)) << single;
+        }
+    }
+#endif
 }

@@ -46,6 +46,7 @@ const parts = {
   ENGINE: inline('engine', text(engineFile)),
   WORKER: inline('worker', text(join(here, 'run_worker.js'))),
   CONTROLS: inline('controls', text(join(here, 'controls.js'))),
+  CHART_MENU: inline('chart menu', text(join(here, 'chart_menu.js'))),
   FORM: inline('form', text(join(here, 'form.js'))),
 };
 

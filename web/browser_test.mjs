@@ -1,11 +1,12 @@
 // Guards the web edition, in Debian's headless chromium, against drifting from the desktop: boxes
 // off the shared table, chart pixels or P values unlike the command line's, a typed Beta ignored,
-// clicks during a run lost, a chart a screen reader hears nothing of or stale words about, a console
-// error, a seed not taken from 64 random bits. It cannot judge glyph shapes or the widgets' look.
+// clicks during a run lost, a chart a screen reader hears nothing of or stale words about, saved
+// data or an analysis unlike the command line's, a console error, a seed not taken from 64 random
+// bits. It cannot judge glyph shapes or the widgets' look.
 //   node browser_test.mjs SITE_DIR CORRELATORE_CLI
 import puppeteer from 'puppeteer-core';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -295,6 +296,84 @@ async function checkQueuedClicks(page) {
         'the queued Crt drew its curve over the queued run\'s circles');
 }
 
+// The chart's context menu in Italian, enabled for what there is, and what it makes: the run's
+// data as the command line writes them (and with decimal commas for a spreadsheet in Italian),
+// the analysis with the command line's fit, and the window's area as it was.
+async function checkMenuAndAnalysis() {
+  const page = await openPage(`${origin}/?seed=${seed}`, () => {
+    Object.defineProperty(navigator, 'language', { get: () => 'it-IT' });
+  });
+  await ready(page);
+  const downloads = mkdtempSync(join(tmpdir(), 'correlatore-downloads-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  const menu = () => page.$$eval('#chart-menu:not([hidden]) li', (items) => items.map(
+    (item) => item.textContent + (item.hasAttribute('aria-disabled') ? ' (-)' : '')).join('|'));
+  const choose = async (index) => {
+    await page.focus('#Command1');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('F10');
+    await page.keyboard.up('Shift');
+    for (let i = 0; i < index; ++i) await page.keyboard.press('ArrowDown');
+    await page.keyboard.press('Enter');
+  };
+  const downloaded = async (name) => {
+    const file = join(downloads, name);
+    for (let i = 0; i < 100 && !existsSync(file); ++i) await new Promise((r) => setTimeout(r, 50));
+    return existsSync(file) ? readFileSync(file, 'utf8') : '';
+  };
+
+  const before = await shownChart(page);
+  await page.click('#chart', { button: 'right' });
+  check(await menu() === 'Copia immagine|Salva immagine\u2026|Salva dati\u2026 (-)|' +
+        'Analisi della prova\u2026 (-)', 'a right click on the chart: the menu, nothing of a run yet');
+  await page.keyboard.press('Escape');
+  check(equalShare(await shownChart(page), before) === 1, 'the menu leaves the chart as it was');
+
+  await clickAndSettle(page, 'Command2');
+  await page.focus('#Command1');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('F10');
+  await page.keyboard.up('Shift');
+  check(!(await menu()).includes('(-)'), 'Shift+F10 after a run: every entry enabled');
+  await page.keyboard.press('Escape');
+
+  const simulated = spawnSync(cli, ['simulate', '--seed', seed], { encoding: 'utf8' });
+  await choose(2);
+  await page.click('#salva-dati button[value="programmi"]');
+  const csv = await downloaded(`correlatore-seme-${seed}.csv`);
+  check(csv === simulated.stdout, 'Salva dati gives the bytes of correlatore-cli simulate');
+  await choose(2);
+  await page.click('#salva-dati button[value="foglio"]');
+  const sheet = await downloaded(`correlatore-seme-${seed}-foglio.csv`);
+  check(sheet.split('\n')[1]?.startsWith('-60;0,') &&
+        sheet.replace(/,/g, '.').replace(/;/g, ',') === simulated.stdout,
+        'and, in Italian, the same numbers with ";" and decimal commas');
+
+  await choose(3);
+  const shown = await page.evaluate(() => ({
+    open: document.getElementById('analisi').open,
+    seed: document.querySelector('#analisi [data-fact="Seme"]')?.textContent,
+    numbers: document.getElementById('analisi-numeri').textContent,
+  }));
+  const decimals = (text) => text.match(/[0-9]+\.[0-9]+(e-?[0-9]+)?/g)?.join(' ');
+  check(shown.open && shown.seed === seed &&
+        decimals(shown.numbers.replace(/,/g, '.')) === decimals(simulated.stderr),
+        `Analisi shows the run's fit as the command line prints it (${shown.numbers})`);
+  const residualInk = await page.evaluate(() => {
+    const canvas = document.getElementById('analisi-scarti');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let blue = 0;
+    for (let i = 0; i < data.length; i += 4) blue += data[i] === 0 && data[i + 2] === 255;
+    return blue;
+  });
+  check(residualInk > 241 * 5, 'and its residual chart, a blue ring a step');
+  await compareWithDesktop(page, 'the window\'s area beside the analysis', '--simulate', '--seed',
+                           seed);
+  rmSync(downloads, { recursive: true, force: true });
+  await page.close();
+}
+
 // A fresh page, one run at Nm 200000: reported, not judged.
 async function reportSpeed() {
   const page = await openPage(`${origin}/?seed=${seed}`);
@@ -380,6 +459,7 @@ try {
   await checkButtons(page);
   await checkQueuedClicks(page);
   await page.close();
+  await checkMenuAndAnalysis();
   await reportSpeed();
   await checkOffline();
   await checkFromFile();

@@ -3,13 +3,17 @@
 // page's workers. The page makes one instance for the form, and each worker one for its shares.
 #include "axis_numbers.h"
 #include "chart_description.h"
+#include "chart_menu.h"
 #include "correlator.h"
 #include "correlator_kernel.h"
 #include "decimal_number.h"
+#include "drawing_measures.h"
 #include "form_controller.h"
 #include "pixel_picture.h"
+#include "png_text.h"
 #include "theory.h"
 
+#include <cstdio>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <limits>
@@ -27,6 +31,50 @@ constexpr std::uint64_t largestSeed = std::numeric_limits<std::uint64_t>::max();
 // A fault of the page itself, outside the event procedures (a script error, a worker that failed),
 // reported as the desktop reports an internal error.
 constexpr int pageFault = 51;
+
+// What the page's pictures and workbooks name as the program that made them.
+const std::string program = "correlatore " CORRELATORE_VERSION " (pagina web)";
+
+// A copy of bytes in the module's memory, as a Uint8Array of the page's own.
+val bytesOf(const std::string& bytes) {
+    return val(emscripten::typed_memory_view(bytes.size(),
+                                             reinterpret_cast<const std::uint8_t*>(bytes.data())))
+        .call<val>("slice");
+}
+
+std::string hexColour(ColorRef colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, (colour >> 8) & 0xFF,
+                  (colour >> 16) & 0xFF);
+    return text;
+}
+
+// A figure for a canvas: its size, its drawing's pixels (RGBA, by the desktop renderer's rules)
+// and its texts, for the browser to write in its own font.
+val figureOf(const Figure& figure) {
+    PixelPicture pixels(figure.width, figure.height);
+    pixels.draw(figure.ops);
+    val texts = val::array();
+    for (const ChartText& text : figure.texts) {
+        val item = val::object();
+        item.set("x", static_cast<double>(text.x) / twipsPerPixel);
+        item.set("y", static_cast<double>(text.y) / twipsPerPixel);
+        item.set("colour", hexColour(text.colour));
+        item.set("align", text.anchor == TextAnchor::Left     ? "left"
+                          : text.anchor == TextAnchor::Centre ? "center"
+                                                              : "right");
+        item.set("text", text.text);
+        texts.call<void>("push", item);
+    }
+    val result = val::object();
+    result.set("width", figure.width);
+    result.set("height", figure.height);
+    const std::vector<std::uint8_t>& rgba = pixels.rgba();
+    result.set("rgba",
+               val(emscripten::typed_memory_view(rgba.size(), rgba.data())).call<val>("slice"));
+    result.set("texts", texts);
+    return result;
+}
 
 // Seeds travel as decimal text: a JavaScript number cannot hold every 64-bit value.
 std::uint64_t seedOf(const std::string& text) {
@@ -122,6 +170,66 @@ public:
         return result;
     }
 
+    // The chart's context menu: each entry's text and whether it is enabled now.
+    val chartMenu() const {
+        val entries = val::array();
+        for (const ChartMenuEntry& entry : correlatore::chartMenu(m_form)) {
+            val item = val::object();
+            item.set("text", std::string(entry.text));
+            item.set("enabled", entry.enabled);
+            entries.call<void>("push", item);
+        }
+        return entries;
+    }
+
+    // The browser's PNG of the chart, with what made it written into the file; and a name for it.
+    val pictureFile(const val& png) const {
+        const std::vector<std::uint8_t> bytes =
+            emscripten::convertJSArrayToNumberVector<std::uint8_t>(png);
+        const PictureDescription description = describePicture(shownContent(m_form, program));
+        std::vector<std::pair<std::string, std::string>> fields = {
+            {"Title", description.title}, {"Description", description.description}};
+        fields.insert(fields.end(), description.fields.begin(), description.fields.end());
+        return bytesOf(withPngText(std::string(bytes.begin(), bytes.end()), fields));
+    }
+    std::string pictureFileStem() const {
+        const PictureContent shown = shownContent(m_form, program);
+        return shown.run ? runFileStem(*m_form.lastRun()) : "correlatore";
+    }
+
+    // The last run's data as CSV: as the command line writes it, or with ";" between the fields
+    // and decimal commas, for a spreadsheet in a language that writes decimals so. Empty before
+    // the first run.
+    std::string data(bool decimalComma) const {
+        if (!m_form.lastRun())
+            return {};
+        return runCsv(*m_form.lastRun(), decimalComma ? decimalCommaCsv : CsvStyle{});
+    }
+    std::string dataFileStem() const {
+        return m_form.lastRun() ? runFileStem(*m_form.lastRun()) : "correlatore";
+    }
+
+    // The last run's analysis: facts, the fit in words and numbers, the residual chart; null
+    // before the first run.
+    val report() const {
+        if (!m_form.lastRun())
+            return val::null();
+        const RunReport report = runReport(*m_form.lastRun());
+        val facts = val::array();
+        for (const auto& [name, value] : report.facts) {
+            val fact = val::array();
+            fact.call<void>("push", name);
+            fact.call<void>("push", value);
+            facts.call<void>("push", fact);
+        }
+        val result = val::object();
+        result.set("facts", facts);
+        result.set("verdict", report.verdict);
+        result.set("numbers", report.numbers);
+        result.set("residuals", figureOf(report.residuals));
+        return result;
+    }
+
 private:
     PagePlatform m_platform;
     FormController m_form{m_platform};
@@ -186,7 +294,13 @@ EMSCRIPTEN_BINDINGS(correlatore_engine) {
         .function("picture", &PageForm::picture)
         .function("chartDescription", &PageForm::chartDescription)
         .function("status", &PageForm::status)
-        .function("lastRun", &PageForm::lastRun);
+        .function("lastRun", &PageForm::lastRun)
+        .function("chartMenu", &PageForm::chartMenu)
+        .function("pictureFile", &PageForm::pictureFile)
+        .function("pictureFileStem", &PageForm::pictureFileStem)
+        .function("data", &PageForm::data)
+        .function("dataFileStem", &PageForm::dataFileStem)
+        .function("report", &PageForm::report);
     emscripten::function("axisNumberPlaces", &axisNumberPlaces);
     emscripten::function("chartName", &chartAccessibleName);
     emscripten::function("simulateShare", &simulateShare);

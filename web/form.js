@@ -89,10 +89,13 @@
 
   // What a test or a curious teacher can read from the console: the state of the page, the last
   // run's parameters, seed and P values, and the theoretical curve's points.
+  let chartMenu = null;
   const refresh = () => {
     const now = form.status();
-    if (now.runs !== status.runs)
+    if (now.runs !== status.runs) {
       status.lastRun = { ...form.lastRun(), milliseconds: runMilliseconds };
+      chartMenu?.runFinished();
+    }
     Object.assign(status, now);
   };
   // A repaint runs Form_Paint, as every repaint of the desktop window does, then shows the drawing.
@@ -128,6 +131,7 @@
     worker.onerror = (event) => fail(event.message);
   }
   window.addEventListener('error', (event) => fail(event.message));
+  chartMenu = ChartMenu.create({ engine, form, formElement, canvas, controls, say });
   window.correlatore = {
     status,
     kernel: engine.kernelName(),
