@@ -68,6 +68,25 @@ HANDLE openDevice(const std::wstring& path) {
     return file;
 }
 
+// A temporary name beside the target that stays a valid name however long the target's is:
+// "NAME.PID-N.tmp", with NAME cut short where the whole would pass the 255 characters a name may
+// have. UTF-8 takes at least as many bytes as UTF-16 takes units, so counting bytes is enough.
+std::string temporaryName(const std::string& path, unsigned attempt) {
+    constexpr std::size_t longestName = 255;
+    std::string suffix = ".";
+    suffix.append(std::to_string(GetCurrentProcessId())).append("-");
+    suffix.append(std::to_string(attempt)).append(".tmp");
+    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    std::size_t nameEnd = path.size();
+    if (nameEnd - nameStart + suffix.size() > longestName) {
+        nameEnd = nameStart + longestName - suffix.size();
+        while (nameEnd > nameStart && (static_cast<unsigned char>(path[nameEnd]) & 0xC0) == 0x80)
+            --nameEnd; // not inside a character
+    }
+    return path.substr(0, nameEnd) + suffix;
+}
+
 OutputTarget openReplacement(const std::string& path) {
     OutputTarget target{path, nullptr, {}, path};
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -75,8 +94,7 @@ OutputTarget openReplacement(const std::string& path) {
     // Shared for deletion, so that an interrupted run can remove it while it is still open.
     target.temporaryPath = removeOnSignal([&] {
         for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
-            const std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                                     std::to_string(attempt) + ".tmp";
+            const std::string name = temporaryName(path, attempt);
             file = CreateFileW(widePath(name).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE)
