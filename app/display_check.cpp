@@ -1,7 +1,8 @@
 #include "display_check.h"
 
+#include "quoted_text.h"
+
 #include <cstdlib>
-#include <string_view>
 
 #ifdef CORRELATORE_HAVE_XCB
 #include <xcb/xcb.h>
@@ -16,6 +17,12 @@ namespace {
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value && *value;
+}
+
+// What the command line names, as Qt takes it, before the environment.
+std::string argumentOrVariable(const std::string& argument, const char* variable) {
+    const char* value = std::getenv(variable);
+    return !argument.empty() ? argument : value ? value : "";
 }
 
 #ifdef CORRELATORE_HAVE_XCB
@@ -40,25 +47,25 @@ bool displayAnswers(const std::string& display) {
 }
 #endif
 
-// One message for every way of having no display, with the reason in brackets.
+} // namespace
+
 std::string noDisplay(const std::string& reason) {
     return "correlatore: no display to open the window on (" + reason +
            "); run it in a desktop session, or under a virtual one: xvfb-run -s '-screen 0 "
            "1280x1024x24' correlatore";
 }
 
-} // namespace
-
-std::string missingDisplayMessage() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const bool platformIsX11 = platform && std::string_view(platform).starts_with("xcb");
-    if ((isSet("QT_QPA_PLATFORM") && !platformIsX11) || isSet("WAYLAND_DISPLAY"))
+std::string missingDisplayMessage(const std::string& platformArgument,
+                                  const std::string& displayArgument) {
+    const std::string platform = argumentOrVariable(platformArgument, "QT_QPA_PLATFORM");
+    const bool platformIsX11 = platform.starts_with("xcb");
+    if ((!platform.empty() && !platformIsX11) || (!platformIsX11 && isSet("WAYLAND_DISPLAY")))
         return {};
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
+    const std::string display = argumentOrVariable(displayArgument, "DISPLAY");
+    if (display.empty())
         return noDisplay("DISPLAY is not set");
     if (!displayAnswers(display))
-        return noDisplay("the display " + std::string(display) + " cannot be reached");
+        return noDisplay("the display " + quotedText(display) + " cannot be reached");
     return {};
 }
 

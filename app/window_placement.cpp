@@ -45,10 +45,12 @@ bool windowManagerRuns(xcb_connection_t* connection) {
 }
 #endif
 
-// Only X11 can be without a window manager; other platforms always maximize.
+// Only X11 can be without a window manager; other platforms always maximize. The offscreen
+// platform offers the X11 interface too, without an XCB connection.
 bool nothingWillMaximize() {
 #ifdef CORRELATORE_HAVE_XCB
-    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection())
         return !windowManagerRuns(x11->connection());
 #endif
     return false;

@@ -2,7 +2,9 @@
 // interleaved generator chains (the baseline, kept in this folder), so that the ratios come from
 // one run on one machine. Reports whole runs of 241 steps at Nm 20000 and 200000 on 2 threads, the
 // kernels' time per step and sample for each instruction set this processor has, and a straight
-// single-threaded port with std::mt19937 for scale. The ratios at the end are taken from medians
+// single-threaded port with std::mt19937 for scale. The same runs and kernels with the analogue
+// correlator beside the clipped one (BM_*Analogue) are reported as a multiple of the plain ones,
+// which is what asking for it costs. The ratios at the end are taken from medians
 // when the benchmarks are repeated (--benchmark_repetitions=N); on a shared machine add
 // --benchmark_enable_random_interleaving=true so that both sides see the same load.
 
@@ -65,9 +67,10 @@ void BM_ClassicPort(benchmark::State& state) {
     perSample(state, wholeRunSamples(state, nm));
 }
 
-void BM_RunCurrent(benchmark::State& state) {
+void BM_RunCurrent(benchmark::State& state, bool analogue) {
     const int nm = static_cast<int>(state.range(0));
-    const SimulationOptions options{{benchBeta, nm}, benchSeed, runThreads, {}};
+    SimulationOptions options{{benchBeta, nm}, benchSeed, runThreads, {}};
+    options.analogue = analogue;
     for (auto _ : state)
         simulate(options, [](const StepResult& step) { benchmark::DoNotOptimize(step.p); });
     perSample(state, wholeRunSamples(state, nm));
@@ -82,9 +85,9 @@ void BM_RunBaseline(benchmark::State& state, BaselineKernel kernel) {
 
 constexpr long kernelSamples = 4096;
 
-void BM_KernelCurrent(benchmark::State& state, SampleKernel kernel) {
+void BM_KernelCurrent(benchmark::State& state, SampleKernel kernel, bool analogue) {
     BlockState block;
-    startBlock(block, benchSeed, 0, benchBeta);
+    startBlock(block, benchSeed, 0, benchBeta, analogue);
     for (auto _ : state) {
         kernel(block, kernelSamples);
         benchmark::DoNotOptimize(block.acc[0]);
@@ -129,6 +132,16 @@ public:
                 std::printf("%s: %.3f of the baseline (%.2fx as fast)\n", name.c_str(),
                             seconds / base->second, base->second / seconds);
         }
+        for (const auto& [name, seconds] : m_seconds) {
+            const auto at = name.find("Analogue");
+            if (at == std::string::npos)
+                continue;
+            const std::string plain = name.substr(0, at) + "Current" + name.substr(at + 8);
+            const auto base = m_seconds.find(plain);
+            if (base != m_seconds.end())
+                std::printf("%s: %.3f times %s\n", name.c_str(), seconds / base->second,
+                            plain.c_str());
+        }
     }
 
 private:
@@ -160,11 +173,13 @@ bool sameResults() {
 }
 
 void registerBenchmarks() {
-    benchmark::RegisterBenchmark("BM_RunCurrent", BM_RunCurrent)
-        ->Arg(20000)
-        ->Arg(200000)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
+    for (const bool analogue : {false, true})
+        benchmark::RegisterBenchmark(analogue ? "BM_RunAnalogue" : "BM_RunCurrent", BM_RunCurrent,
+                                     analogue)
+            ->Arg(20000)
+            ->Arg(200000)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     benchmark::RegisterBenchmark("BM_RunBaseline", BM_RunBaseline, bestBaseline())
         ->Arg(20000)
         ->Arg(200000)
@@ -173,7 +188,9 @@ void registerBenchmarks() {
     for (const KernelVariant& kernel : availableKernels()) {
         const std::string isa(kernel.isa);
         benchmark::RegisterBenchmark(("BM_KernelCurrent/" + isa).c_str(), BM_KernelCurrent,
-                                     kernel.run);
+                                     kernel.run, false);
+        benchmark::RegisterBenchmark(("BM_KernelAnalogue/" + isa).c_str(), BM_KernelCurrent,
+                                     kernel.run, true);
         if (const BaselineVariant* variant = baselineFor(kernel.isa))
             benchmark::RegisterBenchmark(("BM_KernelBaseline/" + isa).c_str(), BM_KernelBaseline,
                                          variant->run);

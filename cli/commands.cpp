@@ -8,6 +8,7 @@
 #include "list_texts.h"
 #include "output_file.h"
 #include "picture_description.h"
+#include "quoted_text.h"
 #include "render_loader.h"
 #include "run_seed.h"
 #include "run_table.h"
@@ -26,8 +27,9 @@ namespace correlatore {
 
 namespace {
 
+// One line, whatever a library's message holds.
 void reportError(const std::string& message) {
-    std::fprintf(stderr, "correlatore-cli: %s\n", message.c_str());
+    std::fprintf(stderr, "correlatore-cli: %s\n", inertLine(message).c_str());
 }
 
 // Runs a command's body: 0 when it ends, 1 with a message on stderr when it fails.
@@ -93,6 +95,7 @@ std::uint64_t runSimulation(const SimulateCommand& command, std::FILE* data,
     options.parameters = command.parameters;
     options.seed = command.seed ? *command.seed : seedFromClock();
     options.threads = command.threads;
+    options.analogue = command.analogue;
     if (!command.seed)
         std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
     ProgressBar progress(simulationStepCount, data);
@@ -174,7 +177,7 @@ int runRender(const RenderCommand& command) {
         case PictureStatus::NoWindow:
             throw std::runtime_error("this build has no window to draw; only --bare pictures");
         case PictureStatus::CannotEncode:
-            throw std::runtime_error("cannot encode the picture " + command.out);
+            throw std::runtime_error("cannot encode the picture " + quotedText(command.out));
         }
         output.commit();
     });

@@ -17,6 +17,7 @@ struct SimulateCommand {
     RunParameters parameters = defaultRunParameters;
     std::optional<std::uint64_t> seed;
     unsigned threads = 0;
+    bool analogue = false; // the analogue correlator's estimates beside the clipped ones
     std::string out;
 };
 

@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "decimal_number.h"
 #include "expect_command.h"
+#include "quoted_text.h"
 #include "run_parameters.h"
 #include "standard_streams.h"
 
@@ -32,7 +33,7 @@ template <typename Items> CLI::Validator oneOf(const Items& items) {
         [items](std::string& value) -> std::string {
             if (std::find(items.begin(), items.end(), value) != items.end())
                 return {};
-            return "must be one of " + listed(items) + ", not '" + value + "'";
+            return "must be one of " + listed(items) + ", not " + quotedText(value);
         },
         "{" + listed(items) + "}");
 }
@@ -114,7 +115,7 @@ CLI::Validator pictureSuffix() {
         [](std::string& path) -> std::string {
             if (hasSuffix(path, ".png") || hasSuffix(path, ".svg"))
                 return {};
-            return "must end in .png or .svg, not '" + path + "'";
+            return "must end in .png or .svg, not " + quotedText(path);
         },
         "FILE.png|FILE.svg");
 }
@@ -128,8 +129,11 @@ int standardOutputStatus() {
     return 1;
 }
 
+// CLI11's own messages echo arguments as they came: a newline or an escape sequence in one must
+// neither split the line nor reach the terminal.
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "correlatore-cli: %s (see 'correlatore-cli --help')\n", message.c_str());
+    std::fprintf(stderr, "correlatore-cli: %s (see 'correlatore-cli --help')\n",
+                 inertLine(message).c_str());
     return 2;
 }
 
@@ -142,8 +146,9 @@ std::string subcommandMessage(const CLI::App& app, int argc, char** argv) {
         return "a command is required: " + names;
     const std::string first = argv[1];
     if (first.starts_with('-'))
-        return "unknown option '" + first + "' before the command; the commands are " + names;
-    return "unknown command '" + first + "'; the commands are " + names;
+        return "unknown option " + quotedText(first) + " before the command; the commands are " +
+               names;
+    return "unknown command " + quotedText(first) + "; the commands are " + names;
 }
 
 } // namespace
@@ -166,6 +171,9 @@ int main(int argc, char** argv) {
         "simulate", "A simulation run as CSV: s,p,px,py,c,crt,c_model,sd,z,rho_hat,snr_db_hat, "
                     "one row per Si/Ni step; its fit on stderr");
     addSimulationOptions(*simulateCommand, simulate, simulateTexts);
+    simulateCommand->add_flag("--analogue", simulate.analogue,
+                              "Run the analogue (multiplying) correlator beside the clipped one, "
+                              "from the same draws, and add r,r_model,r_sd,eta");
     addTableOutput(*simulateCommand, simulate.out);
 
     ExpectCommand expect;
@@ -174,6 +182,9 @@ int main(int argc, char** argv) {
         "expect",
         "What a run is expected to show, without one, as CSV: s,c_model,sd,c_arcsine,crt");
     addRunParameterOptions(*expectCommand, expectTexts);
+    expectCommand->add_flag("--analogue", expect.analogue,
+                            "Add the analogue correlator's expectation and the efficiency: "
+                            "r_model,r_sd,eta");
     addTableOutput(*expectCommand, expect.out);
 
     RenderCommand render;

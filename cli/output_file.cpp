@@ -1,12 +1,14 @@
 #include "output_file.h"
 
+#include "quoted_text.h"
+
 #include <cerrno>
 #include <cstring>
 
 namespace correlatore {
 
 std::runtime_error cannotWrite(const std::string& path, int error) {
-    return std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+    return std::runtime_error("cannot write " + quotedText(path) + ": " + std::strerror(error));
 }
 
 OutputFile::OutputFile(const std::string& path)

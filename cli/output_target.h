@@ -30,7 +30,7 @@ void finishOutputTarget(OutputTarget& target);
 // Closes a target never finished and removes its temporary file.
 void abandonOutputTarget(OutputTarget& target) noexcept;
 
-// "cannot write PATH: REASON", for an errno value.
+// "cannot write 'PATH': REASON", for an errno value.
 std::runtime_error cannotWrite(const std::string& path, int error);
 
 } // namespace correlatore

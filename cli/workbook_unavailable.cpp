@@ -1,3 +1,4 @@
+#include "quoted_text.h"
 #include "workbook.h"
 
 #include <stdexcept>
@@ -6,7 +7,7 @@ namespace correlatore {
 
 std::unique_ptr<TableOutput> openWorkbook(OutputFile&, const std::string& path, const std::string&,
                                           std::vector<std::string>) {
-    throw std::runtime_error("cannot write " + path +
+    throw std::runtime_error("cannot write " + quotedText(path) +
                              ": this build has no workbook writer (built without libxlsxwriter); "
                              "any other name gets CSV");
 }

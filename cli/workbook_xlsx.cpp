@@ -1,4 +1,5 @@
 #include "csv.h"
+#include "quoted_text.h"
 #include "workbook.h"
 
 #include <charconv>
@@ -36,7 +37,8 @@ public:
     void finish(const std::vector<Detail>& details) override {
         lxw_workbook* book = workbook_new(m_output.writableName().c_str());
         if (!book)
-            throw std::runtime_error("cannot write " + m_path + ": cannot start the workbook");
+            throw std::runtime_error("cannot write " + quotedText(m_path) +
+                                     ": cannot start the workbook");
         lxw_doc_properties properties{};
         std::string title = "correlatore-cli " + m_sheet;
         properties.title = title.data();
@@ -72,7 +74,8 @@ public:
 
         const lxw_error error = workbook_close(book);
         if (error != LXW_NO_ERROR)
-            throw std::runtime_error("cannot write " + m_path + ": " + lxw_strerror(error));
+            throw std::runtime_error("cannot write " + quotedText(m_path) + ": " +
+                                     lxw_strerror(error));
     }
 
 private:
@@ -91,7 +94,7 @@ std::unique_ptr<TableOutput> openWorkbook(OutputFile& output, const std::string&
     // The zip inside is written with seeks; said before a run rather than by the library after it.
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(output.writableName(), ignored))
-        throw std::runtime_error("cannot write " + path +
+        throw std::runtime_error("cannot write " + quotedText(path) +
                                  ": a workbook needs a regular file, not a pipe or a device");
     return std::make_unique<Workbook>(output, path, sheet, std::move(header));
 }

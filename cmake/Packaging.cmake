@@ -54,6 +54,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Qt's own texts (the lists' edit menu) are in Italian only with Qt's translations; without them
+# the window works, with those few words in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -7,6 +7,7 @@
 #include <bitset>
 #include <condition_variable>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -54,11 +55,12 @@ public:
         m_done.flip();
     }
 
-    void stepsDone(int first, int count, const double* p) {
+    void stepsDone(int first, int count, const double* p, const double* r) {
         std::lock_guard lock(m_mutex);
         if (m_receiverFailed)
             return;
         std::copy(p, p + count, m_p.begin() + first);
+        std::copy(r, r + count, m_r.begin() + first);
         for (int step = first; step < first + count; ++step)
             m_done[static_cast<std::size_t>(step)] = true;
         while (m_nextStep < simulationStepCount && m_done[static_cast<std::size_t>(m_nextStep)]) {
@@ -66,7 +68,8 @@ public:
             if (!m_mine[static_cast<std::size_t>(step)])
                 continue;
             try {
-                m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)]});
+                m_onStep({step, siNiOfStep(step), m_p[static_cast<std::size_t>(step)],
+                          m_r[static_cast<std::size_t>(step)]});
             } catch (...) {
                 m_receiverFailed = true;
                 throw;
@@ -78,6 +81,7 @@ private:
     const std::function<void(const StepResult&)>& m_onStep;
     std::mutex m_mutex;
     std::array<double, simulationStepCount> m_p{};
+    std::array<double, simulationStepCount> m_r{};
     std::bitset<simulationStepCount> m_mine;
     std::bitset<simulationStepCount> m_done;
     int m_nextStep = 0;
@@ -111,7 +115,8 @@ public:
             lock.unlock();
             piece = Piece{};
             piece.firstStep = block * m_split.steps;
-            startBlock(piece.state, m_options.seed, piece.firstStep, m_options.parameters.beta);
+            startBlock(piece.state, m_options.seed, piece.firstStep, m_options.parameters.beta,
+                       m_options.analogue);
             piece.state.lanes = std::min(m_split.steps, simulationStepCount - piece.firstStep);
             return true;
         }
@@ -160,6 +165,7 @@ private:
         BlockState& to = upper.state;
         to.lanes = from.lanes - keep;
         to.beta = from.beta;
+        to.analogue = from.analogue;
         for (int lane = 0; lane < to.lanes; ++lane) {
             to.s0[lane] = from.s0[lane + keep];
             to.s1[lane] = from.s1[lane + keep];
@@ -167,6 +173,8 @@ private:
             to.s3[lane] = from.s3[lane + keep];
             to.amplitude[lane] = from.amplitude[lane + keep];
             to.acc[lane] = from.acc[lane + keep];
+            to.analogueAcc[lane] = from.analogueAcc[lane + keep];
+            to.productWeight[lane] = from.productWeight[lane + keep];
         }
         upper.firstStep = piece.firstStep + keep;
         upper.samplesDone = piece.samplesDone;
@@ -272,9 +280,13 @@ bool simulate(const SimulationOptions& options,
                     return;
                 }
                 double p[blockLanes];
-                for (int lane = 0; lane < piece.state.lanes; ++lane)
+                double r[blockLanes];
+                for (int lane = 0; lane < piece.state.lanes; ++lane) {
                     p[lane] = piece.state.acc[lane] / piece.state.beta;
-                delivery.stepsDone(piece.firstStep, piece.state.lanes, p);
+                    r[lane] = options.analogue ? piece.state.analogueAcc[lane] / piece.state.beta
+                                               : std::numeric_limits<double>::quiet_NaN();
+                }
+                delivery.stepsDone(piece.firstStep, piece.state.lanes, p, r);
             } catch (...) {
                 {
                     const std::lock_guard lock(failureMutex);

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,9 @@ struct StepResult {
     int index;
     double s; // Si/Ni in dB
     double p; // the integrator's final state over Beta: the coincidence estimate
+    // The analogue correlator's estimate from the same samples, its integrator's final state over
+    // Beta as for p, when the run was asked for it (SimulationOptions::analogue); NaN otherwise.
+    double r = std::numeric_limits<double>::quiet_NaN();
 };
 
 struct SimulationOptions {
@@ -35,6 +39,9 @@ struct SimulationOptions {
     // `shares`. The steps of a share come out as in the whole run.
     int share = 0;
     int shares = 1;
+    // Runs the analogue (multiplying) correlator beside the clipped one, from the same draws: the
+    // clipped results are the same with it or without.
+    bool analogue = false;
 };
 
 // Starts a helper thread running `work`, or throws as std::thread does when the system has no

@@ -10,36 +10,42 @@ namespace correlatore {
 
 namespace {
 
-// `samples` samples of one step, one at a time: fifteen draws in order, then the integrator.
-double runSamples(StepStream& stream, double amplitude, double acc, long samples, int beta) {
+// `samples` samples of one lane, one at a time: fifteen draws in order, then the integrator, and
+// the analogue correlator's integrator when the block has it.
+void runSamples(BlockState& state, int lane, long samples) {
+    StepStream stream(
+        Xoshiro128State{{state.s0[lane], state.s1[lane], state.s2[lane], state.s3[lane]}});
+    const double amplitude = state.amplitude[lane];
+    const double weight = state.productWeight[lane];
+    const int beta = static_cast<int>(state.beta);
+    double acc = state.acc[lane];
+    double analogueAcc = state.analogueAcc[lane];
     float r[15];
     for (long k = 0; k < samples; ++k) {
         for (float& draw : r)
             draw = stream.next();
         acc = integrate(acc, coincidence(r, amplitude), beta);
+        if (state.analogue)
+            analogueAcc = integrate(analogueAcc, normalisedProduct(r, amplitude, weight), beta);
     }
-    return acc;
+    const Xoshiro128State end = stream.state();
+    state.s0[lane] = end.s[0];
+    state.s1[lane] = end.s[1];
+    state.s2[lane] = end.s[2];
+    state.s3[lane] = end.s[3];
+    state.acc[lane] = acc;
+    state.analogueAcc[lane] = analogueAcc;
 }
 
 // The scalar reference kernel: the same samples, one lane after another.
 void runSamplesScalar(BlockState& state, long samples) {
-    for (int lane = 0; lane < blockLanes; ++lane) {
-        StepStream stream(
-            Xoshiro128State{{state.s0[lane], state.s1[lane], state.s2[lane], state.s3[lane]}});
-        const double acc = runSamples(stream, state.amplitude[lane], state.acc[lane], samples,
-                                      static_cast<int>(state.beta));
-        const Xoshiro128State end = stream.state();
-        state.s0[lane] = end.s[0];
-        state.s1[lane] = end.s[1];
-        state.s2[lane] = end.s[2];
-        state.s3[lane] = end.s[3];
-        state.acc[lane] = acc;
-    }
+    for (int lane = 0; lane < blockLanes; ++lane)
+        runSamples(state, lane, samples);
 }
 
 } // namespace
 
-void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) {
+void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta, bool analogue) {
     for (int lane = 0; lane < blockLanes; ++lane) {
         const Xoshiro128State x = streamStart(seed, firstStep + lane);
         state.s0[lane] = x.s[0];
@@ -51,8 +57,11 @@ void startBlock(BlockState& state, std::uint64_t seed, int firstStep, int beta) 
         state.amplitude[lane] =
             step < simulationStepCount ? stepAmplitudes[static_cast<std::size_t>(step)] : 1.0;
         state.acc[lane] = 0.0;
+        state.analogueAcc[lane] = 0.0;
+        state.productWeight[lane] = 1.0 / inputVariance(state.amplitude[lane]);
     }
     state.beta = beta;
+    state.analogue = analogue;
 }
 
 const std::vector<KernelVariant>& availableKernels() {

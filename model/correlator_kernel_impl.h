@@ -105,16 +105,23 @@ template <int chains> struct Generators {
 
 // The integrators and amplitudes of the lanes in flight, half a chain to a register. They live in
 // memory: their dependency chains have plenty of slack, and the registers go to the generators.
+// The analogue correlator's integrators and product weights are used only when it runs; the
+// weights are scaled by 2^-48, since the kernel's inputs are 2^24 times the reference's.
 template <int chains> struct Integrators {
     static constexpr int halves = 2 * chains;
     double amplitude[std::size_t{halves}][halfLanes];
     double acc[std::size_t{halves}][halfLanes];
+    double analogueAcc[std::size_t{halves}][halfLanes];
+    double scaledWeight[std::size_t{halves}][halfLanes];
 };
 
 // One sample of every lane in flight. An input (signal * A) + noise is positive exactly when the
 // product exceeds -noise: the rounded sum keeps the exact sum's sign, and is 0 only when that is.
 // -noise = 2.5 * 2^24 - sum is exact in double, so the comparison decides what the sum would.
-template <int chains>
+// The analogue correlator needs the inputs themselves: each is 2^24 times the reference's input,
+// since every operation before the sum is exact or rounds alike at either scale; their product is
+// 2^48 times the reference's, and the weight's 2^-48 undoes that exactly.
+template <int chains, bool analogue>
 void sample(Generators<chains>& g, Integrators<chains>& integrators, Double beta) {
     Single noise1[std::size_t{chains}], noise2[std::size_t{chains}], signal[std::size_t{chains}];
     g.scaledSumsOfFive(noise1);
@@ -127,17 +134,26 @@ void sample(Generators<chains>& g, Integrators<chains>& integrators, Double beta
         const int c = h / 2, first = (h % 2) * halfLanes;
         const Double product =
             (widen(signal[c], first) - offset) * load<Double>(integrators.amplitude[h]);
-        const Mask bit1 = product > offset - widen(noise1[c], first);
-        const Mask bit2 = product > offset - widen(noise2[c], first);
+        const Double noise1Offset = offset - widen(noise1[c], first);
+        const Double noise2Offset = offset - widen(noise2[c], first);
+        const Mask bit1 = product > noise1Offset;
+        const Mask bit2 = product > noise2Offset;
         const Double agree = reinterpret_cast<Double>((bit1 == bit2) & reinterpret_cast<Mask>(one));
         const Double acc = load<Double>(integrators.acc[h]);
         // A true division on purpose: its rounding is part of the result.
         store(integrators.acc[h], (agree + acc) - acc / beta);
+        if constexpr (analogue) {
+            const Double input1 = product - noise1Offset;
+            const Double input2 = product - noise2Offset;
+            const Double x = (input1 * input2) * load<Double>(integrators.scaledWeight[h]);
+            const Double analogueAcc = load<Double>(integrators.analogueAcc[h]);
+            store(integrators.analogueAcc[h], (x + analogueAcc) - analogueAcc / beta);
+        }
     }
 }
 
 // Lanes first .. first + chainLanes * chains - 1 of a block, `samples` samples on.
-template <int chains> void runLanes(BlockState& state, int first, long samples) {
+template <int chains, bool analogue> void runLanes(BlockState& state, int first, long samples) {
     Generators<chains> g;
     Integrators<chains> integrators;
 #pragma GCC unroll 4
@@ -150,13 +166,16 @@ template <int chains> void runLanes(BlockState& state, int first, long samples) 
     }
     for (int h = 0; h < Integrators<chains>::halves; ++h)
         for (int i = 0; i < halfLanes; ++i) {
-            integrators.amplitude[h][i] = state.amplitude[first + h * halfLanes + i];
-            integrators.acc[h][i] = state.acc[first + h * halfLanes + i];
+            const int lane = first + h * halfLanes + i;
+            integrators.amplitude[h][i] = state.amplitude[lane];
+            integrators.acc[h][i] = state.acc[lane];
+            integrators.analogueAcc[h][i] = state.analogueAcc[lane];
+            integrators.scaledWeight[h][i] = state.productWeight[lane] * 0x1p-48;
         }
     const Double beta = splat(state.beta);
 
     for (long k = 0; k < samples; ++k)
-        sample(g, integrators, beta);
+        sample<chains, analogue>(g, integrators, beta);
 
 #pragma GCC unroll 4
     for (int c = 0; c < chains; ++c) {
@@ -167,21 +186,31 @@ template <int chains> void runLanes(BlockState& state, int first, long samples) 
         store(state.s3 + lane, g.s3[c]);
     }
     for (int h = 0; h < Integrators<chains>::halves; ++h)
-        for (int i = 0; i < halfLanes; ++i)
-            state.acc[first + h * halfLanes + i] = integrators.acc[h][i];
+        for (int i = 0; i < halfLanes; ++i) {
+            const int lane = first + h * halfLanes + i;
+            state.acc[lane] = integrators.acc[h][i];
+            state.analogueAcc[lane] = integrators.analogueAcc[h][i];
+        }
+}
+
+// Whole groups of chains while their last chain holds a step, then single chains: a block that
+// is mostly padding costs what its steps need.
+template <bool analogue> void runBlock(BlockState& state, long samples) {
+    constexpr int groupLanes = chainLanes * chainsInFlight;
+    int first = 0;
+    for (; state.lanes - first > groupLanes - chainLanes; first += groupLanes)
+        runLanes<chainsInFlight, analogue>(state, first, samples);
+    for (; first < state.lanes; first += chainLanes)
+        runLanes<1, analogue>(state, first, samples);
 }
 
 } // namespace
 
-// Whole groups of chains while their last chain holds a step, then single chains: a block that
-// is mostly padding costs what its steps need.
 void CORRELATORE_KERNEL_NAME(BlockState& state, long samples) {
-    constexpr int groupLanes = chainLanes * chainsInFlight;
-    int first = 0;
-    for (; state.lanes - first > groupLanes - chainLanes; first += groupLanes)
-        runLanes<chainsInFlight>(state, first, samples);
-    for (; first < state.lanes; first += chainLanes)
-        runLanes<1>(state, first, samples);
+    if (state.analogue)
+        runBlock<true>(state, samples);
+    else
+        runBlock<false>(state, samples);
 }
 
 } // namespace correlatore

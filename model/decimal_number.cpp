@@ -1,5 +1,7 @@
 #include "decimal_number.h"
 
+#include "quoted_text.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -24,7 +26,7 @@ std::optional<std::uint64_t> readDecimal(std::string_view text, std::uint64_t le
 
 std::string decimalRangeMessage(std::string_view text, std::uint64_t least, std::uint64_t most) {
     return "must be a whole number from " + std::to_string(least) + " to " + std::to_string(most) +
-           ", not '" + std::string(text) + "'";
+           ", not " + quotedText(text);
 }
 
 } // namespace correlatore

@@ -27,6 +27,9 @@ std::string describe(const char* reference, const FitSummary& fit) {
 std::string fitLine(const RunAnalysis& analysis) {
     std::string line =
         "fit: " + describe("model", analysis.model) + "; " + describe("arcsine", analysis.arcsine);
+    if (analysis.analogue)
+        line += "; " + describe("analogue", *analysis.analogue) +
+                "; efficiency=" + fourDigits(lowSignalEfficiency());
     if (analysis.pValueIsApproximate)
         line += " (p approximate below Beta " + std::to_string(approximatePValueBelowBeta) + ")";
     return line;

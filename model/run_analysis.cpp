@@ -32,4 +32,21 @@ RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simula
     return analysis;
 }
 
+double analogueZ(double r, const AnalogueExpectation& expected) {
+    return (r - expected.r) / expected.sd;
+}
+
+RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simulationStepCount>& p,
+                       const std::array<double, simulationStepCount>& r) {
+    RunAnalysis analysis = analyseRun(parameters, p);
+    const AnalogueCurves curves = analogueCurves(parameters);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        const double z = analogueZ(r[i], curves.expected[i]);
+        sum += z * z;
+    }
+    analysis.analogue = fitSummaryOf(sum);
+    return analysis;
+}
+
 } // namespace correlatore

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analogue_expectation.h"
 #include "correlator.h"
 #include "expectation.h"
 #include "input_estimate.h"
@@ -44,16 +45,26 @@ FitSummary fitSummaryOf(double chiSquare);
 struct RunAnalysis {
     RunParameters parameters;
     std::array<StepAnalysis, simulationStepCount> steps;
-    FitSummary model;         // against the simulation's own five-uniform model
-    FitSummary arcsine;       // against the arcsine law with the true pi, settled
-    bool pValueIsApproximate; // Beta below approximatePValueBelowBeta
+    FitSummary model;                   // against the simulation's own five-uniform model
+    FitSummary arcsine;                 // against the arcsine law with the true pi, settled
+    std::optional<FitSummary> analogue; // the analogue estimates against their expectation
+    bool pValueIsApproximate;           // Beta below approximatePValueBelowBeta
 };
 
 // A run's 241 values of P, in step order, against both references.
 RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simulationStepCount>& p);
 
+// The same, and the run's analogue estimates r against their expectation.
+RunAnalysis analyseRun(RunParameters parameters, const std::array<double, simulationStepCount>& p,
+                       const std::array<double, simulationStepCount>& r);
+
+// The analogue estimate's z at one step, (r - E[r]) / sd[r].
+double analogueZ(double r, const AnalogueExpectation& expected);
+
 // "fit: model chi2/dof=1.013 p=0.4298; arcsine chi2/dof=1.112 p=0.1120", numbers to 4 significant
-// digits whatever the locale, and a note where the p-values are approximate.
+// digits whatever the locale, and a note where the p-values are approximate. With the analogue
+// estimates, "; analogue chi2/dof=0.9876 p=0.5432; efficiency=0.5979" before the note: their fit,
+// and what the clipped correlator keeps of the analogue one's signal-to-noise ratio at low Si/Ni.
 std::string fitLine(const RunAnalysis& analysis);
 
 } // namespace correlatore

@@ -1,6 +1,7 @@
 #include "render_module.h"
 
 #include "picture_file.h"
+#include "quoted_text.h"
 #ifndef CORRELATORE_RENDER_WINDOW
 #define CORRELATORE_RENDER_WINDOW 0
 #endif
@@ -24,7 +25,7 @@ using namespace correlatore;
 // that only encodes a picture; only its errors reach stderr.
 void onlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "correlatore-cli: %s\n", qPrintable(message));
+        std::fprintf(stderr, "correlatore-cli: %s\n", inertLine(message.toStdString()).c_str());
 }
 
 PictureInfo infoOf(const PictureRequest& request) {
@@ -37,6 +38,18 @@ PictureInfo infoOf(const PictureRequest& request) {
     return info;
 }
 
+#if CORRELATORE_RENDER_WINDOW
+// What a desktop asks of the windows it shows: their scale, the density of their fonts, their
+// style and theme. Qt reads these when the application object is made; the picture is the window
+// at its own size whatever they say, so that a picture repeats on any desk and only --scale
+// scales it (QT_SCALE_FACTOR=1000 asked for a picture of ten gigabytes).
+constexpr const char* desktopLook[] = {
+    "QT_SCALE_FACTOR",       "QT_SCREEN_SCALE_FACTORS",         "QT_FONT_DPI",
+    "QT_USE_PHYSICAL_DPI",   "QT_ENABLE_HIGHDPI_SCALING",       "QT_AUTO_SCREEN_SCALE_FACTOR",
+    "QT_DEVICE_PIXEL_RATIO", "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_STYLE_OVERRIDE",
+    "QT_QPA_PLATFORMTHEME"};
+#endif
+
 // The window's widgets need an application object; the picture needs no display, so it is made
 // on the offscreen platform, whatever the desktop session is.
 std::optional<QByteArray> pictureOfTheWindow([[maybe_unused]] const PictureRequest& request,
@@ -46,6 +59,8 @@ std::optional<QByteArray> pictureOfTheWindow([[maybe_unused]] const PictureReque
     return std::nullopt;
 #else
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name : desktopLook)
+        qunsetenv(name);
     int argc = 1;
     char name[] = "correlatore-cli";
     char* argv[] = {name, nullptr};

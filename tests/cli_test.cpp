@@ -74,6 +74,44 @@ TEST(Cli, UsageErrorsExitTwoWithOneLineOnStderr) {
     }
 }
 
+// What the message echoes is quoted, with every byte that a terminal acts on written as an escape:
+// a newline would split the line, an escape sequence would retitle or clear the terminal.
+TEST(Cli, EchoedArgumentsStayOneInertLine) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int exitStatus;
+        const char* shows;
+    } cases[] = {
+        {"a command with a newline", {"plo\nt"}, 2, "'plo\\nt'"},
+        {"an option that clears the screen",
+         {"theory", "--x\x1b]0;x\a\x1b[2J"},
+         2,
+         "--x\\e]0;x\\a\\e[2J"},
+        {"a Beta with a newline", {"simulate", "--beta", "1\n2"}, 2, "'1\\n2'"},
+        {"a seed with a carriage return", {"simulate", "--seed", "7\r"}, 2, "'7\\r'"},
+        {"a picture name with a tab", {"render", "--out", "c\t.jpg"}, 2, "'c\\t.jpg'"},
+        {"a C1 control and a stray byte", {"plot\xc2\x9b\x9b"}, 2, "'plot\\xc2\\x9b\\x9b'"},
+        {"a backslash beside a newline", {"a\\b\n"}, 2, "'a\\\\b\\n'"},
+        {"an unwritable file",
+         {"theory", "--out", "/nonexistent/\xc3\xa8\x1b[2J\n.csv"},
+         1,
+         "cannot write '/nonexistent/\xc3\xa8\\e[2J\\n.csv': "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgramResult result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, c.exitStatus);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(c.shows), std::string::npos) << result.err;
+        ASSERT_FALSE(result.err.empty());
+        EXPECT_EQ(result.err.back(), '\n');
+        EXPECT_TRUE(std::none_of(result.err.begin(), result.err.end() - 1, [](char byte) {
+            return static_cast<unsigned char>(byte) < 0x20 || byte == 0x7f;
+        })) << result.err;
+    }
+}
+
 TEST(Cli, HelpAndVersionSucceed) {
     for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"},
                                                       {"theory", "--help"},

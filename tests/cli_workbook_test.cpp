@@ -88,7 +88,7 @@ TEST(CliWorkbook, HoldsTheCsvNumbersAsNumbersUnderTheRunsDetails) {
     } cases[] = {
         {"theory", {"theory"}, {}},
         {"simulate",
-         {"simulate", "--seed", "18446744073709551615", "--beta", "800"},
+         {"simulate", "--seed", "18446744073709551615", "--beta", "800", "--analogue"},
          {{"Beta", {true, 800, ""}},
           {"Nm", {true, 20000, ""}},
           {"seed", {false, 0, "18446744073709551615"}}}},
@@ -161,6 +161,6 @@ TEST(CliWorkbook, RefusesAPipeOrADeviceInOneLineBeforeTheRun) {
     const ProgramResult result =
         runProgram(cli, {"simulate", "--seed", "1", "--out", folder / "null.xlsx"});
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, "correlatore-cli: cannot write " + folder / "null.xlsx" +
+    EXPECT_EQ(result.err, "correlatore-cli: cannot write '" + folder / "null.xlsx" + "'" +
                               ": a workbook needs a regular file, not a pipe or a device\n");
 }

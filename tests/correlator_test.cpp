@@ -4,9 +4,10 @@
 // instruction set this processor has, and on blocks that are partly padding), results that depend
 // on the thread count, half a block handed to an idle thread that does not carry on where it was,
 // a run that dies when a helper thread cannot start, shares of a run that miss or repeat a step,
-// steps handed on twice or after the receiver threw, and statistics off the theory. It cannot catch
-// a weak generator that still passes these moments. Seeds are fixed; CORRELATORE_TEST_SEED
-// overrides the statistical ones.
+// steps handed on twice or after the receiver threw, an analogue correlator that changes the
+// clipped results or is not the product of the unclipped inputs, and statistics off the theory. It
+// cannot catch a weak generator that still passes these moments. Seeds are fixed;
+// CORRELATORE_TEST_SEED overrides the statistical ones.
 
 #include "correlator.h"
 #include "correlator_kernel.h"
@@ -37,9 +38,10 @@ std::uint64_t testSeed(std::uint64_t fallback) {
 }
 
 std::vector<StepResult> run(RunParameters parameters, std::uint64_t seed, unsigned threads = 2,
-                            const std::string& isa = {}) {
+                            const std::string& isa = {}, bool analogue = false) {
     std::vector<StepResult> steps;
     SimulationOptions options{parameters, seed, threads, isa};
+    options.analogue = analogue;
     EXPECT_TRUE(simulate(options, [&](const StepResult& s) { steps.push_back(s); }));
     return steps;
 }
@@ -98,6 +100,25 @@ TEST(Sample, ProductIsRoundedBeforeTheNoiseIsAdded) {
     EXPECT_EQ(coincidence(r, amplitude), 0);
 }
 
+TEST(Sample, TheAnalogueSampleIsTheProductOfTheUnclippedInputsOverTheirVariance) {
+    const struct {
+        const char* name;
+        float noise1, noise2, signal; // each sum of five draws is five times this, less 2.5
+        double amplitude, product;
+    } cases[] = {{"no signal", 0.6f, 0.4f, 0.5f, 1.0, 0.5 * -0.5},
+                 {"signal alone", 0.5f, 0.5f, 0.7f, 2.0, 2.0 * 2.0},
+                 {"inputs of opposite signs", 0.4f, 0.7f, 0.6f, 0.5, (0.25 - 0.5) * (0.25 + 1.0)}};
+    for (const auto& c : cases) {
+        float r[15];
+        std::fill(r, r + 5, c.noise1);
+        std::fill(r + 5, r + 10, c.noise2);
+        std::fill(r + 10, r + 15, c.signal);
+        const double variance = (c.amplitude * c.amplitude + 1.0) * 5.0 / 12.0;
+        EXPECT_NEAR(normalisedProduct(r, c.amplitude, 1.0 / variance), c.product / variance, 1e-6)
+            << c.name;
+    }
+}
+
 TEST(Integrator, FirstSampleAndGeometricLimits) {
     EXPECT_EQ(integrate(0.0, 1, 100), 1.0);
     EXPECT_EQ(integrate(0.0, 0, 100), 0.0);
@@ -144,23 +165,28 @@ TEST(Kernels, EveryInstructionSetMatchesTheScalarReference) {
                   {"half a block", 16, blockLanes / 2},
                   {"a single step", 240, 1},
                   {"one step short of full", 64, blockLanes - 1}};
-    for (const auto& block : blocks) {
-        BlockState reference;
-        startBlock(reference, seed, block.firstStep, 400);
-        kernelFor("scalar")(reference, 1001); // an odd count
-        for (const KernelVariant& kernel : availableKernels()) {
-            SCOPED_TRACE(std::string(kernel.isa) + ", " + block.name);
-            BlockState state;
-            startBlock(state, seed, block.firstStep, 400);
-            state.lanes = block.lanes;
-            kernel.run(state, 1000);
-            kernel.run(state, 1); // resumable: the same as one call of 1001
-            const auto live = static_cast<std::size_t>(block.lanes);
-            EXPECT_EQ(std::memcmp(state.acc, reference.acc, live * sizeof state.acc[0]), 0);
-            EXPECT_EQ(std::memcmp(state.s0, reference.s0, live * sizeof state.s0[0]), 0);
-            EXPECT_EQ(std::memcmp(state.s3, reference.s3, live * sizeof state.s3[0]), 0);
+    for (const bool analogue : {false, true})
+        for (const auto& block : blocks) {
+            BlockState reference;
+            startBlock(reference, seed, block.firstStep, 400, analogue);
+            kernelFor("scalar")(reference, 1001); // an odd count
+            for (const KernelVariant& kernel : availableKernels()) {
+                SCOPED_TRACE(std::string(kernel.isa) + ", " + block.name +
+                             (analogue ? ", with the analogue correlator" : ""));
+                BlockState state;
+                startBlock(state, seed, block.firstStep, 400, analogue);
+                state.lanes = block.lanes;
+                kernel.run(state, 1000);
+                kernel.run(state, 1); // resumable: the same as one call of 1001
+                const auto live = static_cast<std::size_t>(block.lanes);
+                EXPECT_EQ(std::memcmp(state.acc, reference.acc, live * sizeof state.acc[0]), 0);
+                EXPECT_EQ(std::memcmp(state.analogueAcc, reference.analogueAcc,
+                                      live * sizeof state.analogueAcc[0]),
+                          0);
+                EXPECT_EQ(std::memcmp(state.s0, reference.s0, live * sizeof state.s0[0]), 0);
+                EXPECT_EQ(std::memcmp(state.s3, reference.s3, live * sizeof state.s3[0]), 0);
+            }
         }
-    }
 }
 
 // ---- Whole runs
@@ -183,6 +209,21 @@ TEST(Simulation, ReproducibleForAnyThreadCountAndInstructionSet) {
         for (std::size_t i = 0; i < 241; ++i)
             ASSERT_EQ(other[i].p, base[i].p) << kernel.isa << ", step " << i;
     }
+    // The analogue correlator beside it leaves every P as it was, and its own r is the same for
+    // every thread count and instruction set.
+    const auto analogue = run(parameters, 7, 1, {}, true);
+    for (std::size_t i = 0; i < 241; ++i) {
+        ASSERT_EQ(analogue[i].p, base[i].p) << "step " << i;
+        ASSERT_TRUE(std::isfinite(analogue[i].r)) << "step " << i;
+        ASSERT_TRUE(std::isnan(base[i].r)) << "step " << i;
+    }
+    for (const KernelVariant& kernel : availableKernels())
+        for (const unsigned threads : {2u, 9u}) {
+            const auto other = run(parameters, 7, threads, std::string(kernel.isa), true);
+            for (std::size_t i = 0; i < 241; ++i)
+                ASSERT_EQ(other[i].r, analogue[i].r)
+                    << kernel.isa << ", " << threads << " threads, step " << i;
+        }
     const auto differentSeed = run(parameters, 8, 2);
     int same = 0;
     for (std::size_t i = 0; i < 241; ++i)
@@ -214,9 +255,10 @@ TEST(Simulation, AHelperThatStartsLateTakesOverHalfBlocksExactly) {
     // A helper that starts late finds the blocks taken and takes over halves of blocks still
     // running; the halves must carry on exactly where their lanes were. Long steps, so that a
     // block is still running when a thread runs out of blocks, and the longest integrator, so
-    // that a wrong state handed over still shows at the end.
+    // that a wrong state handed over still shows at the end. Three threads run the analogue
+    // correlator too, whose state must be handed over as well.
     const RunParameters parameters{6400, 200000};
-    const auto reference = run(parameters, 11, 1);
+    const auto reference = run(parameters, 11, 1, {}, true);
     for (const int delayMs : {0, 10, 30, 60}) {
         SCOPED_TRACE("helpers start " + std::to_string(delayMs) + " ms late");
         const ThreadStarter lateStarter = [delayMs](std::function<void()> work) {
@@ -227,13 +269,18 @@ TEST(Simulation, AHelperThatStartsLateTakesOverHalfBlocksExactly) {
         };
         for (const unsigned threads : {2u, 3u}) {
             std::vector<StepResult> steps;
+            SimulationOptions options{parameters, 11, threads, {}};
+            options.analogue = threads == 3;
             EXPECT_TRUE(simulate(
-                {parameters, 11, threads, {}},
-                [&](const StepResult& step) { steps.push_back(step); }, nullptr, lateStarter));
+                options, [&](const StepResult& step) { steps.push_back(step); }, nullptr,
+                lateStarter));
             ASSERT_EQ(steps.size(), reference.size());
             for (std::size_t i = 0; i < steps.size(); ++i) {
                 ASSERT_EQ(steps[i].index, static_cast<int>(i));
                 ASSERT_EQ(steps[i].p, reference[i].p) << threads << " threads, step " << i;
+                if (options.analogue) {
+                    ASSERT_EQ(steps[i].r, reference[i].r) << threads << " threads, step " << i;
+                }
             }
         }
     }

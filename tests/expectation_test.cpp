@@ -2,9 +2,12 @@
 // computations. Guards against: a wrong density or distribution, a piece of the integral missed
 // or cut at the wrong knot, a settling or variance formula off, a chi-square tail taken at the
 // wrong argument, an inversion that does not undo the arcsine law, inf or NaN from an extreme run,
-// and a fit line that follows the user's locale. The seeded runs are in fit_test.
+// and a fit line that follows the user's locale; for the analogue correlator, a wrong moment of the
+// five-uniform sum, a product variance or settling off, and an efficiency that is not the ratio of
+// the two correlators' signal-to-noise ratios. The seeded runs are in fit_test.
 
 #include "agreement_probability.h"
+#include "analogue_expectation.h"
 #include "chi_square.h"
 #include "correlator.h"
 #include "expectation.h"
@@ -75,6 +78,35 @@ int stepOf(double s) {
     return static_cast<int>(std::lround((s + 60.0) * 2.0));
 }
 
+// The integral of textbookDensity(x) g(x) over the support by the midpoint rule. The density and
+// its first three derivatives are continuous and vanish at the ends, so the rule's error falls
+// as the fourth power of the width: far below what the tests ask.
+template <typename Function> double midpointMean(const Function& g) {
+    constexpr int intervals = 4000;
+    const double width = 5.0 / intervals;
+    double sum = 0.0;
+    for (int i = 0; i < intervals; ++i) {
+        const double x = -2.5 + (i + 0.5) * width;
+        sum += textbookDensity(x) * g(x);
+    }
+    return sum * width;
+}
+
+// The normalised product's mean and variance by direct integration: given the signal s, the two
+// inputs A s + n1 and A s + n2 are independent, so E[x1 x2 | s] = (A s)^2 and
+// E[(x1 x2)^2 | s] = ((A s)^2 + E[n^2])^2. The kernel divides by (A^2 + 1) 5/12.
+ProductMoments integratedProductMoments(double amplitude) {
+    const double noisePower = midpointMean([](double n) { return n * n; });
+    const double a2 = amplitude * amplitude;
+    const double mean = a2 * noisePower;
+    const double square = midpointMean([&](double x) {
+        const double conditional = a2 * x * x + noisePower;
+        return conditional * conditional;
+    });
+    const double scale = (a2 + 1.0) * 5.0 / 12.0;
+    return {mean / scale, square / (scale * scale) - (mean / scale) * (mean / scale)};
+}
+
 } // namespace
 
 TEST(Expectation, KnownValues) {
@@ -125,6 +157,77 @@ TEST(Expectation, SettlingAndScatterAsTheChartShowsThem) {
         const Expectation e = expectationOf(0.5, settlingOf({row.beta, 200000}));
         EXPECT_NEAR(6400.0 * e.sd / 2.0, row.twips, 0.5) << "Beta " << row.beta;
     }
+}
+
+TEST(AnalogueExpectation, MomentsOfTheFiveUniformSum) {
+    // The variance 5/12 and the fourth moment 2.76 (5/12)^2 = 23/48, integrated.
+    EXPECT_NEAR(midpointMean([](double x) { return x * x; }), sumOfFiveVariance, 1e-13);
+    EXPECT_NEAR(midpointMean([](double x) { return x * x * x * x; }), sumOfFiveFourthMoment, 1e-13);
+    EXPECT_NEAR(sumOfFiveFourthMoment / (sumOfFiveVariance * sumOfFiveVariance), 2.76, 1e-15);
+}
+
+TEST(AnalogueExpectation, ProductMomentsAgreeWithADirectIntegrationAtEveryStep) {
+    for (int i = 0; i < simulationStepCount; ++i) {
+        const double amplitude = stepAmplitudes[static_cast<std::size_t>(i)];
+        const ProductMoments closed = productMoments(amplitude);
+        const ProductMoments integrated = integratedProductMoments(amplitude);
+        EXPECT_NEAR(closed.mean, integrated.mean, 1e-12) << "at " << siNiOfStep(i) << " dB";
+        EXPECT_NEAR(closed.variance, integrated.variance, 1e-12) << "at " << siNiOfStep(i) << " dB";
+    }
+    // The ends: products of independent unit-variance inputs, and of one input with itself.
+    EXPECT_NEAR(productMoments(0.0).variance, 1.0, 1e-15);
+    EXPECT_NEAR(productMoments(1e6).variance, 1.76, 1e-9);
+}
+
+TEST(AnalogueExpectation, SettlesAsTheIntegratorsSumOfSamples) {
+    // r = (sum over j < Nm + 1 of q^j x_j) / Beta for independent samples x of mean m and variance
+    // v.
+    const ProductMoments product{0.3, 1.2};
+    for (const RunParameters parameters : {RunParameters{100, 2000}, RunParameters{6400, 20000}}) {
+        const double q = 1.0 - 1.0 / parameters.beta;
+        double weight = 1.0, sum = 0.0, sumOfSquares = 0.0;
+        for (long j = 0; j <= parameters.nm; ++j, weight *= q) {
+            sum += weight;
+            sumOfSquares += weight * weight;
+        }
+        const AnalogueExpectation e = analogueExpectationOf(product, settlingOf(parameters));
+        EXPECT_NEAR(e.r, product.mean * sum / parameters.beta, 1e-12) << parameters.beta;
+        EXPECT_NEAR(e.sd, std::sqrt(product.variance * sumOfSquares) / parameters.beta, 1e-12)
+            << parameters.beta;
+    }
+}
+
+TEST(Efficiency, IsTheRatioOfTheTwoSignalToNoiseRatios) {
+    // Worked out step by step from the two expectations, for a run that has not settled.
+    const Settling settling = settlingOf({6400, 20000});
+    const Expectation noSignal = expectationOf(0.5, settling);
+    const AnalogueCurves curves = analogueCurves({6400, 20000});
+    for (int i = 0; i < simulationStepCount; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const Expectation clipped = expectationOf(stepAgreement()[index], settling);
+        const AnalogueExpectation analogue =
+            analogueExpectationOf(integratedProductMoments(stepAmplitudes[index]), settling);
+        const double direct = ((clipped.c - noSignal.c) / clipped.sd) / (analogue.r / analogue.sd);
+        EXPECT_NEAR(curves.efficiency[index], direct, 1e-8 * direct)
+            << "at " << siNiOfStep(i) << " dB";
+        EXPECT_EQ(curves.expected[index].r,
+                  analogueExpectationOf(productMoments(stepAmplitudes[index]), settling).r);
+    }
+}
+
+TEST(Efficiency, LowSignalLimitAndWhereClippingStopsCosting) {
+    // 4 f(0)^2 sigma^2 with f(0) = 115/192 and sigma^2 = 5/12.
+    const double limit = 4.0 * (115.0 / 192.0) * (115.0 / 192.0) * (5.0 / 12.0);
+    EXPECT_NEAR(lowSignalEfficiency(), limit, 1e-15);
+    EXPECT_NEAR(limit, 0.597918, 1e-6);
+    const AnalogueCurves curves = analogueCurves({800, 20000});
+    EXPECT_NEAR(curves.efficiency[0], limit, 1e-6); // -60 dB
+    EXPECT_NEAR(curves.efficiency[static_cast<std::size_t>(stepOf(-20.0))], limit, 2e-3);
+    // Above about 4 dB the clipped correlator does better: its output saturates while the
+    // product's own fluctuation grows with the signal.
+    EXPECT_LT(curves.efficiency[static_cast<std::size_t>(stepOf(4.0))], 1.0);
+    EXPECT_GT(curves.efficiency[static_cast<std::size_t>(stepOf(4.5))], 1.0);
+    EXPECT_GT(curves.efficiency[240], 30.0);
 }
 
 TEST(ChiSquare, UpperTailAgainstClosedFormsAndASeries) {
@@ -224,6 +327,14 @@ TEST(RunAnalysis, TheModelsOwnMeansFitExactly) {
     EXPECT_EQ(analysis.model.pValue, 1.0);
     // The arcsine law lies apart from the model by several standard deviations here and there.
     EXPECT_GT(analysis.arcsine.chiSquare, 1.0);
+    const AnalogueCurves analogue = analogueCurves({6400, 20000});
+    std::array<double, simulationStepCount> r;
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = analogue.expected[i].r;
+    const RunAnalysis both = analyseRun({6400, 20000}, p, r);
+    ASSERT_TRUE(both.analogue.has_value());
+    EXPECT_LT(both.analogue->chiSquare, 1e-20);
+    EXPECT_EQ(both.model.chiSquare, analysis.model.chiSquare);
 }
 
 namespace {
@@ -246,4 +357,8 @@ TEST(FitLine, FourSignificantDigitsWithAPointInAnyLocale) {
     analysis.model.pValue = 3.21e-9;
     EXPECT_EQ(fitLine(analysis), "fit: model chi2/dof=1.013 p=3.210e-09; arcsine chi2/dof=1.112 "
                                  "p=0.1120 (p approximate below Beta 800)");
+    analysis.analogue = FitSummary{240.0, 0.98765, 0.54321};
+    EXPECT_EQ(fitLine(analysis), "fit: model chi2/dof=1.013 p=3.210e-09; arcsine chi2/dof=1.112 "
+                                 "p=0.1120; analogue chi2/dof=0.9877 p=0.5432; efficiency=0.5979 "
+                                 "(p approximate below Beta 800)");
 }

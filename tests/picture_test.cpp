@@ -2,7 +2,8 @@
 // picture whose labels, chart or circles differ from the window's by one pixel; a window run that
 // its printed seed cannot repeat; a PNG that lands on a slide at the wrong size or an SVG that a
 // browser shows at another; an SVG grown back to one element a dot, or drawn differently by a
-// browser; a picture that does not say what made it; render --simulate without its progress bar.
+// browser; a picture that does not say what made it or that the desktop's scaling changes;
+// render --simulate without its progress bar.
 
 #include "control_table.h"
 #include "drawing_measures.h"
@@ -202,6 +203,33 @@ TEST(PictureFiles, SvgStatesTheWindowsPixelSize) {
     }
 }
 
+// A desktop's scaling, font density and style are for the windows it shows; a picture is the
+// window at its own size wherever it is made, and only --scale scales it.
+TEST(PictureFiles, TheDesktopsScalingAndStyleChangeNoPicture) {
+    ScratchFolder folder("picture_desktop");
+    const struct {
+        const char* variable;
+        const char* value;
+    } desktops[] = {{"QT_SCALE_FACTOR", "2"},         {"QT_FONT_DPI", "144"},
+                    {"QT_SCREEN_SCALE_FACTORS", "2"}, {"QT_USE_PHYSICAL_DPI", "1"},
+                    {"QT_STYLE_OVERRIDE", "windows"}, {"QT_SCALE_FACTOR", "1000"}};
+    for (const char* file : {"window.png", "window.svg"}) {
+        const auto picture = [&] {
+            EXPECT_EQ(runProgram(cli, {"render", "--window", "--theory", "--out", folder / file})
+                          .exitStatus,
+                      0);
+            return fileText(folder / file);
+        };
+        const std::string plain = picture();
+        for (const auto& desktop : desktops) {
+            SCOPED_TRACE(std::string(file) + " with " + desktop.variable + "=" + desktop.value);
+            setenv(desktop.variable, desktop.value, 1);
+            EXPECT_TRUE(picture() == plain);
+            unsetenv(desktop.variable);
+        }
+    }
+}
+
 TEST(PictureFiles, PicturesSayWhatMadeThem) {
     ScratchFolder folder("picture_origin");
     const std::vector<std::string> run = {"--theory", "--simulate", "--seed", "7",
@@ -269,6 +297,10 @@ TEST(PictureFiles, CompactSvgThatChromiumDrawsAsThePng) {
     EXPECT_LE(svg.size(), 150 * 1024);
     EXPECT_LT(svg.count("<path"), 20); // the dots of a colour as one path, not one element each
     EXPECT_EQ(svg.count("<circle") + svg.count("<ellipse"), 241);
+    std::vector<std::string> window = {"render", "--window", "--out", folder / "window.svg"};
+    window.insert(window.end(), run.begin(), run.end());
+    ASSERT_EQ(runProgram(cli, window).exitStatus, 0);
+    EXPECT_LE(fileBytes(folder / "window.svg").size(), 160 * 1024); // the widgets add their own
 
     const std::string browser = chromium();
     if (browser.empty())

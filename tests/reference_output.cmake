@@ -6,6 +6,9 @@
 # the earlier ones' bytes as they were.
 #   cmake -DPROGRAM=... [-DEMULATOR=a|b] -DARGUMENTS=a|b|c -DEXPECTED=... [-DCOLUMNS=N]
 #         [-DEXPECT_STATUS=1 -DEXPECT_MESSAGE=...] -DOUTPUT=... -P reference_output.cmake
+# A script sets no policies of its own; without this, list() would drop the empty fields of a row
+# (CMP0007) and shift the columns after them.
+cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 string(REPLACE "|" ";" ARGUMENTS "${ARGUMENTS}")
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGUMENTS}
@@ -38,17 +41,30 @@ if(DEFINED EXPECTED)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED}
                   RESULT_VARIABLE differ)
   if(differ)
+    # The first line that differs, or that one side lacks, numbered from 1 as an editor does.
     file(STRINGS ${OUTPUT} got)
     file(STRINGS ${EXPECTED} want)
-    list(LENGTH want rows)
-    foreach(i RANGE 0 ${rows})
-      list(GET got ${i} got_row)
-      list(GET want ${i} want_row)
-      if(NOT got_row STREQUAL want_row)
-        message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}, first in line ${i}:\n"
+    list(LENGTH got got_rows)
+    list(LENGTH want want_rows)
+    set(i 0)
+    while(i LESS got_rows OR i LESS want_rows)
+      set(got_row "(no such line)")
+      set(want_row "(no such line)")
+      if(i LESS got_rows)
+        list(GET got ${i} got_row)
+      endif()
+      if(i LESS want_rows)
+        list(GET want ${i} want_row)
+      endif()
+      if(NOT i LESS got_rows OR NOT i LESS want_rows OR NOT got_row STREQUAL want_row)
+        math(EXPR line "${i} + 1")
+        message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}, first in\n"
+                            "  line ${line} of ${got_rows} (${want_rows} expected)\n"
                             "  got:      ${got_row}\n  expected: ${want_row}")
       endif()
-    endforeach()
-    message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED} (line endings or length)")
+      math(EXPR i "${i} + 1")
+    endwhile()
+    message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED} in bytes that its lines do not show "
+                        "(line endings, blank lines)")
   endif()
 endif()

@@ -161,13 +161,24 @@ TEST(TheoryRows, MatchTheReferenceBuild) {
 }
 
 TEST(SimulationRuns, MatchTheReferenceBuildOnEveryInstructionSet) {
-    // simulate_seed_2026.csv is `correlatore-cli simulate --seed 2026 --beta 800`.
-    const std::vector<double> reference = referenceColumn("simulate_seed_2026.csv", 1);
-    ASSERT_EQ(reference.size(), 241u);
-    for (const KernelVariant& kernel : availableKernels()) {
-        std::vector<double> p;
-        const SimulationOptions options{{800, 20000}, 2026, 2, std::string(kernel.isa)};
-        ASSERT_TRUE(simulate(options, [&](const StepResult& step) { p.push_back(step.p); }));
-        EXPECT_EQ(p, reference) << kernel.isa;
-    }
+    // simulate_seed_2026_analogue.csv is `correlatore-cli simulate --seed 2026 --beta 800
+    // --analogue`: p in column 1, the analogue estimate r in column 11.
+    const std::vector<double> referenceP = referenceColumn("simulate_seed_2026_analogue.csv", 1);
+    const std::vector<double> referenceR = referenceColumn("simulate_seed_2026_analogue.csv", 11);
+    ASSERT_EQ(referenceP.size(), 241u);
+    ASSERT_EQ(referenceR.size(), 241u);
+    for (const KernelVariant& kernel : availableKernels())
+        for (const bool analogue : {false, true}) {
+            std::vector<double> p, r;
+            SimulationOptions options{{800, 20000}, 2026, 2, std::string(kernel.isa)};
+            options.analogue = analogue;
+            ASSERT_TRUE(simulate(options, [&](const StepResult& step) {
+                p.push_back(step.p);
+                r.push_back(step.r);
+            }));
+            EXPECT_EQ(p, referenceP) << kernel.isa << (analogue ? " with the analogue" : "");
+            if (analogue) {
+                EXPECT_EQ(r, referenceR) << kernel.isa;
+            }
+        }
 }

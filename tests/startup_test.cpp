@@ -1,8 +1,9 @@
 // The window program's start and end as a user meets them. Guards against: Qt's abort (status
 // 134, a core dump) instead of one line that says what to do, for a DISPLAY that is missing or
-// names a display nobody answers on; a plain start and close that does not exit 0 (under the
-// asan preset: a leak or a sanitizer report); and a window left at its restored size, showing no
-// button, where no window manager acts on "maximized".
+// names a display nobody answers on, a stale WAYLAND_DISPLAY or a platform that cannot start; a
+// plain start and close that does not exit 0 (under the asan preset: a leak or a sanitizer report);
+// and a window left at its restored size, showing no button, where no window manager acts on
+// "maximized".
 
 #include "run_program.h"
 
@@ -28,25 +29,49 @@ struct StartCase {
     const char* display;  // nullptr: not set
     const char* platform; // QT_QPA_PLATFORM, nullptr: not set
     const char* mentions;
+    std::vector<std::string> arguments = {};
+    const char* wayland = nullptr; // WAYLAND_DISPLAY, nullptr: not set
 };
+
+// What Qt says when it could start no platform: which one failed differs with the plugins that
+// the machine has.
+constexpr const char* noPlatform = "Qt could start no platform: ";
 
 // Display 987 is one no test machine runs.
 const StartCase startCases[] = {
     {"no DISPLAY", nullptr, nullptr, "DISPLAY is not set"},
     {"an empty DISPLAY", "", nullptr, "DISPLAY is not set"},
-    {"a local display without a server", ":987", nullptr, ":987 cannot be reached"},
-    {"a local display and screen", ":987.0", nullptr, ":987.0 cannot be reached"},
-    {"a display over the network", "localhost:987", nullptr, "localhost:987 cannot be reached"},
-    {"an address over the network", "127.0.0.1:987.0", nullptr, "127.0.0.1:987.0"},
-    {"X11 asked for by name", "localhost:987", "xcb", "localhost:987 cannot be reached"},
+    {"a local display without a server", ":987", nullptr, "':987' cannot be reached"},
+    {"a local display and screen", ":987.0", nullptr, "':987.0' cannot be reached"},
+    {"a display over the network", "localhost:987", nullptr, "'localhost:987' cannot be reached"},
+    {"an address over the network", "127.0.0.1:987.0", nullptr, "'127.0.0.1:987.0'"},
+    {"X11 asked for by name", "localhost:987", "xcb", "'localhost:987' cannot be reached"},
+    {"a name that would clear the terminal", ":987\x1b[2J\n", nullptr, "':987\\e[2J\\n'"},
+    {"a display named on the command line",
+     nullptr,
+     nullptr,
+     "':987' cannot be reached",
+     {"-display", ":987"}},
+    {"X11 named on the command line",
+     nullptr,
+     "offscreen",
+     "DISPLAY is not set",
+     {"--platform", "xcb"}},
+    {"a stale WAYLAND_DISPLAY", nullptr, nullptr, noPlatform, {}, "wayland-987"},
+    {"Wayland asked for", nullptr, "wayland", noPlatform, {}, "wayland-987"},
+    {"Wayland, then X11", ":987", "wayland;xcb", noPlatform, {}, "wayland-987"},
+    {"a platform that is not installed", nullptr, nullptr, "\"nosuch\"", {"-platform", "nosuch"}},
 };
 
 } // namespace
 
 TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
-    unsetenv("WAYLAND_DISPLAY");
     for (const StartCase& c : startCases) {
         SCOPED_TRACE(c.name);
+        if (c.wayland)
+            setenv("WAYLAND_DISPLAY", c.wayland, 1);
+        else
+            unsetenv("WAYLAND_DISPLAY");
         if (c.display)
             setenv("DISPLAY", c.display, 1);
         else
@@ -55,7 +80,7 @@ TEST(Startup, NoReachableDisplayGivesOneLineAndExitOne) {
             setenv("QT_QPA_PLATFORM", c.platform, 1);
         else
             unsetenv("QT_QPA_PLATFORM");
-        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, {});
+        const ProgramResult result = runProgram(CORRELATORE_APP_PATH, c.arguments);
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.exitStatus, 1);
         EXPECT_EQ(result.out, "");

@@ -1,7 +1,7 @@
 // Guards the web edition, in Debian's headless chromium, against drifting from the desktop: boxes
 // off the shared table, chart pixels or P values unlike the command line's, a typed Beta ignored,
 // clicks during a run lost, a chart a screen reader hears nothing of or stale words about, a console
-// error. It cannot judge glyph shapes or the widgets' look.
+// error, a seed not taken from 64 random bits. It cannot judge glyph shapes or the widgets' look.
 //   node browser_test.mjs SITE_DIR CORRELATORE_CLI
 import puppeteer from 'puppeteer-core';
 import { execFileSync } from 'node:child_process';
@@ -335,6 +335,23 @@ async function checkFromFile() {
   await page.close();
 }
 
+// A run without ?seed takes all 64 bits of its seed from crypto.getRandomValues, made here to give
+// every bit set: 2^64 - 1 survives only where no JavaScript number carried it.
+async function checkRandomSeed() {
+  const page = await openPage(`${origin}/`, () => {
+    crypto.getRandomValues = (array) => {
+      new Uint8Array(array.buffer, array.byteOffset, array.byteLength).fill(0xff);
+      return array;
+    };
+  });
+  await ready(page);
+  await clickAndSettle(page, 'Command2');
+  const { seed: taken } = (await status(page)).lastRun;
+  check(taken === '18446744073709551615',
+        `a run without a seed takes 64 random bits for it (${taken} from all bits set)`);
+  await page.close();
+}
+
 async function checkWithoutWebAssembly() {
   const page = await openPage(`${origin}/`, () => { delete globalThis.WebAssembly; });
   await page.waitForSelector('#message:not([hidden])', { timeout: 10000 });
@@ -366,6 +383,7 @@ try {
   await reportSpeed();
   await checkOffline();
   await checkFromFile();
+  await checkRandomSeed();
   await checkWithoutWebAssembly();
 } catch (error) {
   check(false, `the test ran to its end (${error.stack ?? error})`);

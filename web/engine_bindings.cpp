@@ -8,7 +8,6 @@
 #include "decimal_number.h"
 #include "form_controller.h"
 #include "pixel_picture.h"
-#include "run_seed.h"
 #include "theory.h"
 
 #include <emscripten/bind.h>
@@ -154,10 +153,6 @@ int mostShares() {
     return (simulationStepCount + blockLanes - 1) / blockLanes;
 }
 
-std::string clockSeed() {
-    return std::to_string(seedFromClock());
-}
-
 // The 1200 points of the theoretical curve as s, Crt pairs, for comparison with the desktop's.
 val theoryPoints() {
     std::vector<double> values;
@@ -196,7 +191,6 @@ EMSCRIPTEN_BINDINGS(correlatore_engine) {
     emscripten::function("chartName", &chartAccessibleName);
     emscripten::function("simulateShare", &simulateShare);
     emscripten::function("mostShares", &mostShares);
-    emscripten::function("clockSeed", &clockSeed);
     emscripten::function("theoryPoints", &theoryPoints);
     emscripten::function("kernelName", &kernelName);
 }

@@ -76,7 +76,10 @@
         requestAnimationFrame(paint);
       }
     },
-    newSeed: () => engine.clockSeed(),
+    // 64 random bits, as many as the desktop's clock seeds have; the page's clock would give a
+    // small round number (the time since the page loaded, in coarse steps). Decimal text, since a
+    // JavaScript number cannot hold every 64-bit value.
+    newSeed: () => crypto.getRandomValues(new BigUint64Array(1))[0].toString(),
     setChartDescription: (text) => { chartDescription.textContent = text; },
   };
   const form = new engine.Form(page, width, height);
