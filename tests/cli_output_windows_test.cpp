@@ -91,7 +91,7 @@ TEST(CliOutputWindows, TargetsAreReplacedWholeOrKeptAsTheyWere) {
         EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
         EXPECT_EQ(result.out, "");
         if (c.exitStatus != 0) {
-            EXPECT_NE(result.err.find("cannot write " + c.out + ": "), std::string::npos)
+            EXPECT_NE(result.err.find("cannot write '" + c.out + "': "), std::string::npos)
                 << result.err;
         }
         if (std::filesystem::is_regular_file(pathOf(folder, c.out))) {
