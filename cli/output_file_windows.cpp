@@ -1,6 +1,7 @@
 // The Windows body of the output seam: the same promise as on POSIX systems (a file shows the new
 // data only when complete), made with a temporary file beside it and MoveFileEx. Paths are UTF-8
-// and become wide for the system; devices such as NUL are written in place.
+// and become wide for the system; devices such as NUL, and the file standard output or error goes
+// to, are written in place.
 
 #include "output_target.h"
 #include "signal_cleanup.h"
@@ -8,8 +9,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <io.h>
+#include <optional>
 #include <windows.h>
 
 namespace correlatore {
@@ -87,6 +90,55 @@ std::string temporaryName(const std::string& path, unsigned attempt) {
     return path.substr(0, nameEnd) + suffix;
 }
 
+// What tells one file from another. Asked for by FileIdInfo, which needs no access right: the
+// shell may have opened standard output for writing only.
+std::optional<FILE_ID_INFO> identityOf(HANDLE file) {
+    FILE_ID_INFO identity{};
+    if (GetFileType(file) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandleEx(file, FileIdInfo, &identity, sizeof identity))
+        return std::nullopt;
+    return identity;
+}
+
+// Standard output or error, whichever goes to the file at `path`; null for neither. That file is
+// open in the shell that started the program, which may yet write after it (`>>`, a group of
+// commands): it is written in place, through the stream's own opening, as `> FILE` would be.
+std::FILE* standardStreamWritingTo(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const std::optional<FILE_ID_INFO> target = identityOf(file);
+    CloseHandle(file);
+    if (!target)
+        return nullptr;
+    for (std::FILE* stream : {stdout, stderr}) {
+        const auto identity = identityOf(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+        if (identity && identity->VolumeSerialNumber == target->VolumeSerialNumber &&
+            std::memcmp(&identity->FileId, &target->FileId, sizeof target->FileId) == 0)
+            return stream;
+    }
+    return nullptr;
+}
+
+// A stream of its own on a copy of the standard stream's descriptor: it shares the position, and
+// closing it leaves the standard stream open.
+OutputTarget openThrough(const std::string& path, std::FILE* standard) {
+    std::fflush(standard);
+    const int descriptor = _dup(_fileno(standard));
+    if (descriptor < 0)
+        throw cannotWrite(path, errno);
+    _setmode(descriptor, _O_BINARY);
+    OutputTarget target{path, _fdopen(descriptor, "wb"), {}, path};
+    if (!target.stream) {
+        const int error = errno;
+        _close(descriptor);
+        throw cannotWrite(path, error);
+    }
+    return target;
+}
+
 OutputTarget openReplacement(const std::string& path) {
     OutputTarget target{path, nullptr, {}, path};
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -125,6 +177,8 @@ OutputTarget openOutputTarget(const std::string& path) {
         if (attributes & FILE_ATTRIBUTE_READONLY)
             throw cannotWrite(path, EACCES);
     }
+    if (std::FILE* standard = standardStreamWritingTo(wide))
+        return openThrough(path, standard);
     if (const HANDLE device = openDevice(wide)) {
         OutputTarget target{path, streamOf(device), {}, path};
         if (!target.stream)

@@ -1,7 +1,8 @@
 // correlatore-cli's --out on Windows, run under wine on Linux. Guards against: a name with a letter
 // outside ASCII written under another name, a long name refused for its temporary file, a file
-// held open by another program or a read-only one damaged, a temporary file left behind by a
-// failure or by Ctrl+C, and the null device replaced by a file.
+// held open by another program or a read-only one damaged, the file standard output goes to
+// replaced under the shell, a temporary file left behind by a failure or by Ctrl+C, and the null
+// device replaced by a file.
 
 #include "run_program.h"
 #include "scratch_folder.h"
@@ -103,6 +104,43 @@ TEST(CliOutputWindows, TargetsAreReplacedWholeOrKeptAsTheyWere) {
             std::filesystem::permissions(pathOf(folder, name), std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::add);
         EXPECT_EQ(folder.names(), c.names);
+    }
+}
+
+// The file standard output or error goes to is written in place, through that stream, as on
+// Linux: what the shell or the rest of a script put there stays.
+TEST(CliOutputWindows, TheFileAStandardStreamGoesToKeepsWhatElseIsThere) {
+    const struct {
+        const char* name;
+        int stream;         // 1 or 2
+        bool append;        // opened as `>>` opens it: at its end, else emptied
+        std::string before; // written through the same opening, before and after the run
+        std::string after;
+        std::string expectedStart; // what precedes the data afterwards
+    } cases[] = {
+        {"> FILE", 1, false, "", "", ""},
+        {">> FILE", 1, true, "", "", "a\nb\n"},
+        {"a group of commands > FILE", 1, false, "header\n", "footer\n", "header\n"},
+        {"2>> FILE", 2, true, "", "", "a\nb\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder("cli_stdout_file");
+        const std::string log = folder / "log.csv";
+        writeFile(log, "a\nb\n", 0644);
+        const int descriptor =
+            _open(log.c_str(), _O_WRONLY | _O_BINARY | (c.append ? _O_APPEND : _O_TRUNC));
+        ASSERT_GE(descriptor, 0);
+        _lseek(descriptor, 0, SEEK_END);
+        _write(descriptor, c.before.data(), static_cast<unsigned>(c.before.size()));
+        ProgramSetup setup;
+        (c.stream == 1 ? setup.outputDescriptor : setup.errorDescriptor) = descriptor;
+        const ProgramResult result = runProgram(cli, {"theory", "--out", log}, setup);
+        _write(descriptor, c.after.data(), static_cast<unsigned>(c.after.size()));
+        _close(descriptor);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_TRUE(fileText(log) == c.expectedStart + theoryCsv() + c.after);
+        EXPECT_EQ(folder.names(), std::set<std::string>{"log.csv"});
     }
 }
 
