@@ -18,6 +18,7 @@ const std::filesystem::path fixture = std::filesystem::absolute(CORRELATORE_FIXT
 } // namespace
 
 TEST(ModuleLoading, TheEntryIsFoundOrTheReasonNamesTheFile) {
+    // On Windows a loaded module cannot be removed: its folder stays until the next run's.
     ScratchFolder scratch("module_loading");
     const std::filesystem::path folder = scratch.path / u8"moduli è";
     std::filesystem::create_directory(folder);
