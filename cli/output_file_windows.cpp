@@ -1,6 +1,7 @@
 // The Windows body of the output seam: the same promise as on POSIX systems (a file shows the new
 // data only when complete), made with a temporary file beside it and MoveFileEx. Paths are UTF-8
-// and become wide for the system; devices such as NUL are written in place.
+// and become wide for the system; devices such as NUL, and the file standard output or error goes
+// to, are written in place.
 
 #include "output_target.h"
 #include "signal_cleanup.h"
@@ -8,8 +9,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <io.h>
+#include <optional>
 #include <windows.h>
 
 namespace correlatore {
@@ -68,6 +71,74 @@ HANDLE openDevice(const std::wstring& path) {
     return file;
 }
 
+// A temporary name beside the target that stays a valid name however long the target's is:
+// "NAME.PID-N.tmp", with NAME cut short where the whole would pass the 255 characters a name may
+// have. UTF-8 takes at least as many bytes as UTF-16 takes units, so counting bytes is enough.
+std::string temporaryName(const std::string& path, unsigned attempt) {
+    constexpr std::size_t longestName = 255;
+    std::string suffix = ".";
+    suffix.append(std::to_string(GetCurrentProcessId())).append("-");
+    suffix.append(std::to_string(attempt)).append(".tmp");
+    const std::size_t separator = path.find_last_of("/\\");
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    std::size_t nameEnd = path.size();
+    if (nameEnd - nameStart + suffix.size() > longestName) {
+        nameEnd = nameStart + longestName - suffix.size();
+        while (nameEnd > nameStart && (static_cast<unsigned char>(path[nameEnd]) & 0xC0) == 0x80)
+            --nameEnd; // not inside a character
+    }
+    return path.substr(0, nameEnd) + suffix;
+}
+
+// What tells one file from another. Asked for by FileIdInfo, which needs no access right: the
+// shell may have opened standard output for writing only.
+std::optional<FILE_ID_INFO> identityOf(HANDLE file) {
+    FILE_ID_INFO identity{};
+    if (GetFileType(file) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandleEx(file, FileIdInfo, &identity, sizeof identity))
+        return std::nullopt;
+    return identity;
+}
+
+// Standard output or error, whichever goes to the file at `path`; null for neither. That file is
+// open in the shell that started the program, which may yet write after it (`>>`, a group of
+// commands): it is written in place, through the stream's own opening, as `> FILE` would be.
+std::FILE* standardStreamWritingTo(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const std::optional<FILE_ID_INFO> target = identityOf(file);
+    CloseHandle(file);
+    if (!target)
+        return nullptr;
+    for (std::FILE* stream : {stdout, stderr}) {
+        const auto identity = identityOf(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+        if (identity && identity->VolumeSerialNumber == target->VolumeSerialNumber &&
+            std::memcmp(&identity->FileId, &target->FileId, sizeof target->FileId) == 0)
+            return stream;
+    }
+    return nullptr;
+}
+
+// A stream of its own on a copy of the standard stream's descriptor: it shares the position, and
+// closing it leaves the standard stream open.
+OutputTarget openThrough(const std::string& path, std::FILE* standard) {
+    std::fflush(standard);
+    const int descriptor = _dup(_fileno(standard));
+    if (descriptor < 0)
+        throw cannotWrite(path, errno);
+    _setmode(descriptor, _O_BINARY);
+    OutputTarget target{path, _fdopen(descriptor, "wb"), {}, path};
+    if (!target.stream) {
+        const int error = errno;
+        _close(descriptor);
+        throw cannotWrite(path, error);
+    }
+    return target;
+}
+
 OutputTarget openReplacement(const std::string& path) {
     OutputTarget target{path, nullptr, {}, path};
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -75,8 +146,7 @@ OutputTarget openReplacement(const std::string& path) {
     // Shared for deletion, so that an interrupted run can remove it while it is still open.
     target.temporaryPath = removeOnSignal([&] {
         for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
-            const std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                                     std::to_string(attempt) + ".tmp";
+            const std::string name = temporaryName(path, attempt);
             file = CreateFileW(widePath(name).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE)
@@ -108,6 +178,8 @@ OutputTarget openOutputTarget(const std::string& path) {
         if (attributes & FILE_ATTRIBUTE_READONLY)
             throw cannotWrite(path, EACCES);
     }
+    if (std::FILE* standard = standardStreamWritingTo(wide))
+        return openThrough(path, standard);
     if (const HANDLE device = openDevice(wide)) {
         OutputTarget target{path, streamOf(device), {}, path, path};
         if (!target.stream)

@@ -36,12 +36,13 @@ struct ScratchFolder {
     std::filesystem::path path;
 };
 
-inline std::string fileText(const std::string& path) {
+// Paths rather than strings, so that on Windows a name outside ASCII reaches the system whole.
+inline std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline void writeFile(const std::string& path, const std::string& text, mode_t mode) {
+inline void writeFile(const std::filesystem::path& path, const std::string& text, mode_t mode) {
     std::ofstream(path, std::ios::binary) << text;
     std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
 }
