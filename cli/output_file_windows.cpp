@@ -130,7 +130,7 @@ OutputTarget openThrough(const std::string& path, std::FILE* standard) {
     if (descriptor < 0)
         throw cannotWrite(path, errno);
     _setmode(descriptor, _O_BINARY);
-    OutputTarget target{path, _fdopen(descriptor, "wb"), {}, path};
+    OutputTarget target{path, _fdopen(descriptor, "wb"), {}, path, path};
     if (!target.stream) {
         const int error = errno;
         _close(descriptor);
