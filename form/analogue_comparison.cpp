@@ -1,0 +1,63 @@
+#include "analogue_comparison.h"
+
+#include "chart_frame.h"
+#include "curves.h"
+#include "drawing_measures.h"
+#include "measured_efficiency.h"
+#include "model_band.h"
+#include "residual_chart.h"
+#include "run_analysis.h"
+
+namespace correlatore {
+
+SimulationOptions analogueRerunOptions(const FinishedRun& run) {
+    SimulationOptions options;
+    options.parameters = run.parameters;
+    options.seed = run.seed;
+    options.analogue = true;
+    return options;
+}
+
+namespace {
+
+Figure comparisonChart(const FinishedRun& run, const std::array<double, simulationStepCount>& r) {
+    DrawingSurface surface;
+    drawChartFrame(surface);
+    drawAnalogueCurve(surface, analogueCurves(run.parameters).expected);
+    // Every cross under every circle, as the command line draws them.
+    for (int i = 0; i < simulationStepCount; ++i)
+        drawAnalogueEstimate(surface, siNiOfStep(i), r[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < simulationStepCount; ++i)
+        drawSimulatedPoint(surface, siNiOfStep(i), run.p[static_cast<std::size_t>(i)]);
+    Figure figure{chartPixelWidth, chartPixelHeight, {}, {}};
+    drawChartLegend(surface, figure.texts, {false, true, true, false});
+    figure.ops = surface.ops();
+    return figure;
+}
+
+} // namespace
+
+AnalogueComparison analogueComparison(const FinishedRun& rerun,
+                                      const std::array<double, simulationStepCount>& r) {
+    AnalogueComparison comparison{rerun, r, {}, comparisonChart(rerun, r)};
+    const RunAnalysis analysis = analyseRun(rerun.parameters, rerun.p, r);
+    comparison.numbers =
+        italianFit("analogico", *analysis.analogue) + "; efficienza per Si/Ni basso " +
+        italianNumber(lowSignalEfficiency()) +
+        " (2/\u03c0 = 0,6366 per ingressi gaussiani), misurata in questa prova fino a " +
+        std::to_string(static_cast<int>(measuredEfficiencyUpToSiNi)) + " dB " +
+        italianNumber(measuredEfficiency(rerun.parameters, rerun.p, r));
+    return comparison;
+}
+
+AnalogueComparison compareWithAnalogue(const FinishedRun& run) {
+    FinishedRun rerun{run.parameters, run.seed, {}};
+    std::array<double, simulationStepCount> r{};
+    simulate(analogueRerunOptions(run), [&](const StepResult& step) {
+        rerun.p[static_cast<std::size_t>(step.index)] = step.p;
+        r[static_cast<std::size_t>(step.index)] = step.r;
+    });
+    return analogueComparison(rerun, r);
+}
+
+} // namespace correlatore
