@@ -8,6 +8,9 @@
 #include "residual_chart.h"
 #include "run_analysis.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace correlatore {
 
 SimulationOptions analogueRerunOptions(const FinishedRun& run) {
@@ -19,6 +22,15 @@ SimulationOptions analogueRerunOptions(const FinishedRun& run) {
 }
 
 namespace {
+
+// Two decimals with a decimal comma, "0,57", "-0,05": as far as one run measures the efficiency.
+std::string hundredths(double value) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%.2f", value);
+    std::string shown = text.data();
+    std::replace(shown.begin(), shown.end(), '.', ',');
+    return shown;
+}
 
 Figure comparisonChart(const FinishedRun& run, const std::array<double, simulationStepCount>& r) {
     DrawingSurface surface;
@@ -41,12 +53,13 @@ AnalogueComparison analogueComparison(const FinishedRun& rerun,
                                       const std::array<double, simulationStepCount>& r) {
     AnalogueComparison comparison{rerun, r, {}, comparisonChart(rerun, r)};
     const RunAnalysis analysis = analyseRun(rerun.parameters, rerun.p, r);
+    const MeasuredEfficiency measured = measuredEfficiency(rerun.parameters, rerun.p, r);
     comparison.numbers =
         italianFit("analogico", *analysis.analogue) + "; efficienza per Si/Ni basso " +
         italianNumber(lowSignalEfficiency()) +
-        " (2/\u03c0 = 0,6366 per ingressi gaussiani), misurata in questa prova fino a " +
-        std::to_string(static_cast<int>(measuredEfficiencyUpToSiNi)) + " dB " +
-        italianNumber(measuredEfficiency(rerun.parameters, rerun.p, r));
+        " (2/\u03c0 = 0,6366 per ingressi gaussiani), misurata in questa prova fino a \u2212" +
+        std::to_string(static_cast<int>(-measuredEfficiencyUpToSiNi)) + " dB " +
+        hundredths(measured.value) + " \u00b1 " + hundredths(measured.sd);
     return comparison;
 }
 
