@@ -19,7 +19,9 @@ struct MeasuredEfficiency {
     double value;
     // What the value scatters by from run to run, about its limit: both sums have the same
     // variance, and the clipped and the analogue estimate of a step correlate as one sample's
-    // sign product and product do with no signal, (E|x|)^2 / sigma^2.
+    // sign product and product do with no signal, (E|x|)^2 / sigma^2. To first order: over 200
+    // seeds at Beta 800 the values scattered by 0.093 as it says (mean 0.613), at Beta 100 by
+    // 0.33 where it says 0.26, the quotient of two sums that are only a few sd from 0.
     double sd;
 };
 
