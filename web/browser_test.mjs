@@ -373,10 +373,12 @@ async function checkMenuAndAnalysis() {
 
   await page.click('#analisi-confronta');
   const analogue = await page.evaluate(
-    () => document.getElementById('analisi-analogico').textContent.replace(/(\d),(\d)/g, '$1.$2'));
+    () => document.getElementById('analisi-analogico').textContent
+      .replace(/(\d),(\d)/g, '$1.$2'));
   const analogueLine = spawnSync(cli, ['simulate', '--analogue', '--seed', seed],
                                  { encoding: 'utf8' }).stderr;
-  const fit = analogueLine.match(/analogue chi2\/dof=([0-9.]+) p=([0-9.e-]+); efficiency=([0-9.]+)/);
+  const fit =
+    analogueLine.match(/analogue chi2\/dof=([0-9.]+) p=([0-9.e-]+); efficiency=([0-9.]+)/);
   check(fit && analogue.includes(`analogico: \u03c7\u00b2/gdl = ${fit[1]}, p = ${fit[2]}`) &&
         analogue.includes(`basso ${fit[3]}`),
         `Confronta shows the analogue fit of correlatore-cli simulate --analogue (${analogue})`);

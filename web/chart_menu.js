@@ -228,8 +228,8 @@ const ChartMenu = (() => {
       analogueNumbers.textContent = comparison.numbers;
       analogueNumbers.hidden = false;
       drawFigure(analogueChart, comparison.chart);
-      analogueChart.setAttribute('aria-label',
-                                 `Correlatore analogico e limitato, stessa prova: ${comparison.numbers}`);
+      analogueChart.setAttribute(
+        'aria-label', `Correlatore analogico e limitato, stessa prova: ${comparison.numbers}`);
       analogueChart.hidden = false;
     });
     analysis.addEventListener('toggle', () => { if (analysis.open) fillAnalysis(); });
