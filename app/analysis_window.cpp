@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -45,10 +46,13 @@ AnalysisWindow::AnalysisWindow(QWidget* parent)
     layout->addLayout(m_facts);
     layout->addWidget(m_verdict);
     layout->addWidget(m_numbers);
-    layout->addWidget(m_residuals);
     layout->addWidget(m_compare, 0, Qt::AlignLeft);
     layout->addWidget(m_analogueNumbers);
-    layout->addWidget(m_analogueChart);
+    // The two charts side by side: one above the other would be taller than many screens.
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(m_residuals, 0, Qt::AlignTop);
+    charts->addWidget(m_analogueChart, 0, Qt::AlignTop);
+    layout->addLayout(charts);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_analogueNumbers->hide();
     m_analogueChart->hide();
