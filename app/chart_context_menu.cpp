@@ -211,7 +211,8 @@ void ChartContextMenu::saveData() {
 void ChartContextMenu::showAnalysis() {
     if (!m_analysis)
         m_analysis = new AnalysisWindow(&m_form);
-    m_analysis->showReport(runReport(*m_form.form().lastRun()));
+    const FinishedRun& run = *m_form.form().lastRun();
+    m_analysis->showReport(runReport(run), run);
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();

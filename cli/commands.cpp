@@ -141,8 +141,9 @@ namespace {
 
 // What the command draws: the chart as the window draws it, the frame, then the circles of a run
 // ("Crsp = f(Si/Ni)", which clears the chart first), then the theoretical curve on top
-// ("Crt = f(Si/Ni)"); the model's band under them all and its legend over them. Or, instead, the
-// run's residual chart.
+// ("Crt = f(Si/Ni)"); the model's band under them all and its legend over them. The analogue
+// estimates of the same run and their expected curve go under the circles, whose pixels stay the
+// same. Or, instead, the run's residual chart.
 struct RenderedDrawing {
     Figure figure{chartPixelWidth, chartPixelHeight, {}, {}};
     PictureContent content;
@@ -156,18 +157,30 @@ RenderedDrawing drawingFor(const RenderCommand& command, std::FILE* data) {
     content.theory = command.theory;
     content.band = command.band;
     content.residuals = command.residuals;
+    content.analogue = command.simulation.analogue;
     content.parameters = command.simulation.parameters;
 
     DrawingSurface surface;
     if (command.band)
         drawModelBand(surface, expectedCurves(content.parameters).model);
     drawChartFrame(surface);
+    if (content.analogue)
+        drawAnalogueCurve(surface, analogueCurves(content.parameters).expected);
     std::array<double, simulationStepCount> p{};
-    if (command.simulate)
+    std::array<double, simulationStepCount> r{};
+    if (command.simulate) {
         content.seed = runSimulation(command.simulation, data, [&](const StepResult& step) {
             p[static_cast<std::size_t>(step.index)] = step.p;
-            drawSimulatedPoint(surface, step.s, step.p);
+            r[static_cast<std::size_t>(step.index)] = step.r;
         });
+        // Every cross before every circle: the steps arrive in any order, and a cross would
+        // otherwise cover part of a neighbouring circle drawn before it.
+        if (content.analogue)
+            for (int i = 0; i < simulationStepCount; ++i)
+                drawAnalogueEstimate(surface, siNiOfStep(i), r[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < simulationStepCount; ++i)
+            drawSimulatedPoint(surface, siNiOfStep(i), p[static_cast<std::size_t>(i)]);
+    }
     if (command.residuals) {
         const RunAnalysis analysis = analyseRun(content.parameters, p);
         content.fit = fitLine(analysis);
@@ -176,8 +189,9 @@ RenderedDrawing drawingFor(const RenderCommand& command, std::FILE* data) {
     }
     if (command.theory)
         drawTheoreticalCurve(surface);
-    if (command.band)
-        drawBandLegend(surface, drawing.figure.texts, command.simulate, command.theory);
+    if (command.band || content.analogue)
+        drawChartLegend(surface, drawing.figure.texts,
+                        {command.band, content.analogue, command.simulate, command.theory});
     drawing.figure.ops = surface.ops();
     return drawing;
 }

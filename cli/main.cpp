@@ -211,6 +211,10 @@ int runCommandLine(int argc, char** argv) {
     CLI::Option* bandFlag = renderCommand->add_flag(
         "--band", render.band,
         "Draw under the circles the model's expected curve and its +-2 sd band, with a legend");
+    CLI::Option* analogueFlag = renderCommand->add_flag(
+        "--analogue", render.simulation.analogue,
+        "Draw beside the circles the analogue correlator's estimates r from the same samples, "
+        "and their expected curve, in orange, with a legend");
     renderCommand
         ->add_flag("--residuals", render.residuals,
                    "Draw the run's residuals z against Si/Ni instead of the chart, with its fit")
@@ -218,7 +222,9 @@ int runCommandLine(int argc, char** argv) {
         ->excludes(windowFlag)
         ->excludes(bareFlag)
         ->excludes(theoryFlag)
-        ->excludes(bandFlag);
+        ->excludes(bandFlag)
+        ->excludes(analogueFlag);
+    analogueFlag->needs(simulateFlag);
     const std::vector<CLI::Option*> simulationOptions =
         addSimulationOptions(*renderCommand, render.simulation, renderTexts);
     // --seed and --threads are for a run; --beta and --nm for a run or a band.

@@ -29,17 +29,6 @@ float yOf(double z) {
                               unit * shown);
 }
 
-std::string withCommas(std::string text) {
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
-
-std::string describe(const char* reference, const FitSummary& fit) {
-    return std::string(reference) +
-           ": \u03c7\u00b2/gdl = " + withCommas(fourSignificantDigits(fit.perDegreeOfFreedom)) +
-           ", p = " + withCommas(fourSignificantDigits(fit.pValue));
-}
-
 std::string signedNumber(int value) {
     std::string text = value > 0 ? "+" : "";
     text += std::to_string(value);
@@ -48,9 +37,21 @@ std::string signedNumber(int value) {
 
 } // namespace
 
+std::string italianNumber(double value) {
+    std::string text = fourSignificantDigits(value);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+std::string italianFit(const char* reference, const FitSummary& fit) {
+    return std::string(reference) +
+           ": \u03c7\u00b2/gdl = " + italianNumber(fit.perDegreeOfFreedom) +
+           ", p = " + italianNumber(fit.pValue);
+}
+
 std::array<std::string, 2> italianFitLines(const RunAnalysis& analysis) {
-    std::array<std::string, 2> lines{describe("modello", analysis.model),
-                                     describe("arcoseno (\u03c0 vero)", analysis.arcsine)};
+    std::array<std::string, 2> lines{italianFit("modello", analysis.model),
+                                     italianFit("arcoseno (\u03c0 vero)", analysis.arcsine)};
     if (analysis.pValueIsApproximate)
         lines[1] +=
             " (p approssimato sotto Beta " + std::to_string(approximatePValueBelowBeta) + ")";

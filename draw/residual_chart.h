@@ -14,6 +14,11 @@ namespace correlatore {
 // "arcoseno (π vero): χ²/gdl = 1,112, p = 0,1120"), the last with a note where the p-values are
 // approximate; and the two lines in one, joined by "; ".
 std::array<std::string, 2> italianFitLines(const RunAnalysis& analysis);
+
+// One reference's fit so: "modello: χ²/gdl = 1,013, p = 0,4298"; and one number to 4 significant
+// digits with a decimal comma.
+std::string italianFit(const char* reference, const FitSummary& fit);
+std::string italianNumber(double value);
 std::string italianFitNumbers(const RunAnalysis& analysis);
 
 // The residual chart of a run: each step's z = (c - E[C]) / sd[C] against the five-uniform

@@ -13,6 +13,8 @@ std::string curvesDrawn(const PictureContent& content) {
     };
     if (content.band)
         add("E[C] +- 2 sd");
+    if (content.analogue)
+        add("r = f(Si/Ni), E[r]");
     if (content.run)
         add("Crsp = f(Si/Ni)");
     if (content.theory)
@@ -42,6 +44,9 @@ PictureDescription describePicture(const PictureContent& content) {
         if (content.band)
             drawn += "; green band: the five-uniform model's expected C +- 2 sd for Beta = " +
                      std::to_string(run.beta) + ", Nm = " + std::to_string(run.nm);
+        if (content.analogue)
+            drawn += "; orange crosses and curve: the analogue correlator's estimates r from the "
+                     "same samples, and their expectation rho = A^2 / (A^2 + 1) as settled";
         if (content.run)
             drawn += "; blue circles: " + runDescription(content);
         if (content.theory)

@@ -16,6 +16,7 @@ struct PictureContent {
     bool theory = false;    // the red theoretical curve
     bool band = false;      // the model's expected curve and its band, for the run's Beta and Nm
     bool residuals = false; // the residual chart of the run, instead of the chart
+    bool analogue = false;  // the run's analogue estimates r and their expected curve
     RunParameters parameters = defaultRunParameters;
     std::uint64_t seed = 0; // the seed the run used, whether given or taken from the clock
     std::string fit;        // the run's fit line, for its residuals

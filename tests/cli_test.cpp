@@ -316,6 +316,7 @@ TEST(CliProperty, RandomArgumentListsOnlyEverExitZeroOneOrTwo) {
                                             "--theory",
                                             "--simulate",
                                             "--band",
+                                            "--analogue",
                                             "--residuals",
                                             "--help",
                                             "--version",

@@ -240,11 +240,14 @@ TEST(Renderer, PaintsExactlyThePixelsOfThePixelPicture) {
     DrawingSurface chart;
     drawModelBand(chart, expectedCurves({800, 20000}).model);
     drawChartFrame(chart);
-    for (int i = 0; i < simulationStepCount; ++i) // rings cut by the chart's edges included
+    drawAnalogueCurve(chart, analogueCurves({800, 20000}).expected);
+    for (int i = 0; i < simulationStepCount; ++i) { // rings cut by the chart's edges included
+        drawAnalogueEstimate(chart, siNiOfStep(i), 2.0 * p[static_cast<std::size_t>(i)] - 1.0);
         drawSimulatedPoint(chart, siNiOfStep(i), p[static_cast<std::size_t>(i)]);
+    }
     drawTheoreticalCurve(chart);
     ChartTexts legend;
-    drawBandLegend(chart, legend, true, true);
+    drawChartLegend(chart, legend, {true, true, true, true});
     const struct {
         const char* name;
         DisplayList ops;

@@ -6,6 +6,7 @@
 // a context menu that offers a run before there is one, a picture of a run half drawn, or a
 // run's data other than the command line's bytes.
 
+#include "analogue_comparison.h"
 #include "chart_frame.h"
 #include "chart_menu.h"
 #include "form_controller.h"
@@ -284,4 +285,23 @@ TEST(FormMenu, SavedDataAreTheCommandLinesBytesForTheSameSeed) {
     std::replace(back.begin(), back.end(), ',', '.');
     std::replace(back.begin(), back.end(), ';', ',');
     EXPECT_EQ(back, reference.str());
+}
+
+TEST(FormMenu, TheAnalogueComparisonRunsTheSameRunAgainWithTheSameCircles) {
+    FinishedRun run{{800, 20000}, 2026, {}};
+    SimulationOptions clipped;
+    clipped.parameters = run.parameters;
+    clipped.seed = run.seed;
+    simulate(clipped,
+             [&](const StepResult& step) { run.p[static_cast<std::size_t>(step.index)] = step.p; });
+    const SimulationOptions options = analogueRerunOptions(run);
+    EXPECT_TRUE(options.analogue);
+    const AnalogueComparison comparison = compareWithAnalogue(run);
+    EXPECT_EQ(comparison.run.seed, 2026u);
+    EXPECT_EQ(comparison.run.parameters, run.parameters);
+    EXPECT_EQ(comparison.run.p, run.p);
+    // `correlatore-cli simulate --seed 2026 --beta 800 --analogue`, its r at -60 dB, checked in.
+    EXPECT_EQ(comparison.r[0], 0.03760769084943912);
+    EXPECT_NE(comparison.numbers.find("efficienza per Si/Ni basso 0,5979"), std::string::npos)
+        << comparison.numbers;
 }

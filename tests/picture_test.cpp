@@ -451,6 +451,44 @@ TEST(PictureFiles, TheModelsBandShowsUnderTheCirclesOnlyWhenAsked) {
         << metadata.text("Curves").toStdString();
 }
 
+TEST(PictureFiles, TheAnalogueEstimatesShowBesideTheSameCirclesOnlyWhenAsked) {
+    ScratchFolder folder("picture_analogue");
+    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
+    const QImage plain = renderedPng(folder, run);
+    std::vector<std::string> withAnalogue = run;
+    withAnalogue.emplace_back("--analogue");
+    const QImage analogue = renderedPng(folder, withAnalogue);
+    EXPECT_TRUE(pixelsOf(plain, analogueColour).empty());
+    const auto aboveTheLegend = [](std::vector<QPoint> points) {
+        std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
+        return points;
+    };
+    EXPECT_EQ(aboveTheLegend(pixelsOf(analogue, blue)), aboveTheLegend(pixelsOf(plain, blue)));
+    // Around +10 dB the orange curve and crosses lie about rho = A^2 / (A^2 + 1), and the circles'
+    // C well below it.
+    const double amplitude = std::pow(10.0, 10.0 / 20.0);
+    const double rho = amplitude * amplitude / (amplitude * amplitude + 1.0);
+    const auto medianRow = [&](ColorRef colour) {
+        std::vector<int> rows;
+        const int middle = pixelOf(chart::xOfSiNi(10.0));
+        for (int x = middle - 4; x <= middle + 4; ++x)
+            for (int y = 0; y < 300; ++y)
+                if (analogue.pixel(x, y) == toQColor(colour).rgb())
+                    rows.push_back(y);
+        std::sort(rows.begin(), rows.end());
+        return rows.empty() ? -1 : rows[rows.size() / 2];
+    };
+    EXPECT_NEAR(medianRow(analogueColour), pixelOf(chart::yOfCoefficient(rho)), 3);
+    EXPECT_GT(medianRow(blue), medianRow(analogueColour) + 10);
+
+    QImageReader metadata(QString::fromStdString(folder / "picture.png"));
+    EXPECT_NE(metadata.text("Curves").indexOf("E[r]"), -1) << metadata.text("Curves").toStdString();
+    const ProgramResult alone =
+        runProgram(cli, {"render", "--out", folder / "x.png", "--analogue"});
+    EXPECT_EQ(alone.exitStatus, 2);
+    EXPECT_NE(alone.err.find("--simulate"), std::string::npos) << alone.err;
+}
+
 TEST(PictureFiles, ResidualsAreDrawnWithTheirLinesAndTheFit) {
     ScratchFolder folder("picture_residuals");
     const QImage residuals =

@@ -4,6 +4,7 @@
 // that writes decimals with a comma; an analysis window whose numbers are not the run's fit.
 // What the files hold against the command line's is form_test's and picture_test's.
 
+#include "analogue_comparison.h"
 #include "analysis_window.h"
 #include "chart_context_menu.h"
 #include "residual_chart.h"
@@ -15,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <clocale>
 #include <iostream>
 #if CORRELATORE_READS_WORKBOOKS
@@ -93,6 +95,12 @@ TEST_F(WindowTest, TheAnalysisWindowShowsTheRunsFitAndTheDataAreSaved) {
     EXPECT_EQ(analysis->findChild<QLabel*>("Seme")->text(), "42");
     EXPECT_EQ(analysis->findChild<QLabel*>("Numeri")->text().toStdString(),
               italianFitNumbers(analyseRun(run.parameters, run.p)));
+    // Asked for, the same run again beside the analogue correlator.
+    EXPECT_FALSE(analysis->findChild<QLabel*>("Analogico")->isVisible());
+    analysis->findChild<QPushButton*>("Confronta")->click();
+    EXPECT_TRUE(analysis->findChild<QLabel*>("Analogico")->isVisible());
+    EXPECT_EQ(analysis->findChild<QLabel*>("Analogico")->text().toStdString(),
+              compareWithAnalogue(run).numbers);
 
     ScratchFolder folder("window_menu_data");
     int filter = 0;

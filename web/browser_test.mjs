@@ -370,6 +370,18 @@ async function checkMenuAndAnalysis() {
   check(residualInk > 241 * 5, 'and its residual chart, a blue ring a step');
   await compareWithDesktop(page, 'the window\'s area beside the analysis', '--simulate', '--seed',
                            seed);
+
+  await page.click('#analisi-confronta');
+  const analogue = await page.evaluate(
+    () => document.getElementById('analisi-analogico').textContent
+      .replace(/(\d),(\d)/g, '$1.$2'));
+  const analogueLine = spawnSync(cli, ['simulate', '--analogue', '--seed', seed],
+                                 { encoding: 'utf8' }).stderr;
+  const fit =
+    analogueLine.match(/analogue chi2\/dof=([0-9.]+) p=([0-9.e-]+); efficiency=([0-9.]+)/);
+  check(fit && analogue.includes(`analogico: \u03c7\u00b2/gdl = ${fit[1]}, p = ${fit[2]}`) &&
+        analogue.includes(`basso ${fit[3]}`),
+        `Confronta shows the analogue fit of correlatore-cli simulate --analogue (${analogue})`);
   rmSync(downloads, { recursive: true, force: true });
   await page.close();
 }

@@ -197,12 +197,18 @@ const ChartMenu = (() => {
         }));
       document.getElementById('analisi-giudizio').textContent = report.verdict;
       document.getElementById('analisi-numeri').textContent = report.numbers;
-      const figure = report.residuals;
-      residuals.width = figure.width;
-      residuals.height = figure.height;
-      residuals.style.width = `${figure.width}px`;
-      residuals.style.height = `${figure.height}px`;
-      const context = residuals.getContext('2d');
+      drawFigure(residuals, report.residuals);
+      residuals.setAttribute('aria-label', `Scarti z della prova: ${report.numbers}`);
+      // A comparison made for another run no longer applies.
+      analogueNumbers.hidden = true;
+      analogueChart.hidden = true;
+    }
+    function drawFigure(canvas, figure) {
+      canvas.width = figure.width;
+      canvas.height = figure.height;
+      canvas.style.width = `${figure.width}px`;
+      canvas.style.height = `${figure.height}px`;
+      const context = canvas.getContext('2d');
       context.putImageData(new ImageData(new Uint8ClampedArray(figure.rgba), figure.width,
                                          figure.height), 0, 0);
       context.font = '11px "Liberation Sans", sans-serif';
@@ -212,8 +218,20 @@ const ChartMenu = (() => {
         context.textAlign = text.align;
         context.fillText(text.text, text.x, text.y);
       }
-      residuals.setAttribute('aria-label', `Scarti z della prova: ${report.numbers}`);
     }
+    // The same run again with the analogue correlator on: asked for, as it takes a run's time.
+    const analogueNumbers = document.getElementById('analisi-analogico');
+    const analogueChart = document.getElementById('analisi-confronto');
+    document.getElementById('analisi-confronta').addEventListener('click', () => {
+      const comparison = form.analogueComparison();
+      if (!comparison) return;
+      analogueNumbers.textContent = comparison.numbers;
+      analogueNumbers.hidden = false;
+      drawFigure(analogueChart, comparison.chart);
+      analogueChart.setAttribute(
+        'aria-label', `Correlatore analogico e limitato, stessa prova: ${comparison.numbers}`);
+      analogueChart.hidden = false;
+    });
     analysis.addEventListener('toggle', () => { if (analysis.open) fillAnalysis(); });
     async function showAnalysis() {
       analysis.open = true;

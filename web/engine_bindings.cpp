@@ -1,6 +1,7 @@
 // The web edition's engine, compiled to WebAssembly: Form1's logic as the desktop window has it,
 // driven by the page, with its drawing in pixels; and a share of a simulation run for each of the
 // page's workers. The page makes one instance for the form, and each worker one for its shares.
+#include "analogue_comparison.h"
 #include "axis_numbers.h"
 #include "chart_description.h"
 #include "chart_menu.h"
@@ -230,6 +231,18 @@ public:
         return result;
     }
 
+    // The last run again with the analogue correlator beside the clipped one, on this thread:
+    // the fit and the efficiency in numbers, and the chart of both; null before the first run.
+    val analogueComparison() const {
+        if (!m_form.lastRun())
+            return val::null();
+        const AnalogueComparison comparison = compareWithAnalogue(*m_form.lastRun());
+        val result = val::object();
+        result.set("numbers", comparison.numbers);
+        result.set("chart", figureOf(comparison.chart));
+        return result;
+    }
+
 private:
     PagePlatform m_platform;
     FormController m_form{m_platform};
@@ -300,7 +313,8 @@ EMSCRIPTEN_BINDINGS(correlatore_engine) {
         .function("pictureFileStem", &PageForm::pictureFileStem)
         .function("data", &PageForm::data)
         .function("dataFileStem", &PageForm::dataFileStem)
-        .function("report", &PageForm::report);
+        .function("report", &PageForm::report)
+        .function("analogueComparison", &PageForm::analogueComparison);
     emscripten::function("axisNumberPlaces", &axisNumberPlaces);
     emscripten::function("chartName", &chartAccessibleName);
     emscripten::function("simulateShare", &simulateShare);
