@@ -1,9 +1,9 @@
 // The event procedures and simulation runs through the window's own widgets and thread: Reset
 // leaving curves behind, a repaint losing what was drawn; a run-time error (a thread that cannot
-#include <initializer_list>
-#include <new>
-#include <string>
-#include <string_view>
+// start, memory that runs out in Qt's handling of an event included) not reported; a run that
+// blocks the window, draws out of order, runs waiting clicks with the lists' later texts, or keeps
+// a thread after the window is closed; a chart whose words for a screen reader lag what it shows,
+// or that takes the window's clicks.
 
 #include "window_fixture.h"
 
