@@ -336,8 +336,15 @@ TEST(CliOutput, RunningOutOfMemoryIsARunTimeFailureThatLeavesTheTargetAsItWas) {
             const std::string target = arguments.back() = folder / arguments.back();
             writeFile(target, "old\n", 0644);
             setenv(c.failure, std::to_string(allocations).c_str(), 1);
+            // Where the allocation fails inside Qt's start, Qt abandons what it had made: memory
+            // of the library's, which LeakSanitizer (the asan preset) would report as a leak.
+            const std::string sanitizerOptions =
+                std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
+            if (c.failure == failsOnce)
+                setenv("ASAN_OPTIONS", (sanitizerOptions + ":detect_leaks=0").c_str(), 1);
             const ProgramResult result =
                 runProgram(CORRELATORE_CLI_FAILING_ALLOCATIONS_PATH, arguments);
+            setenv("ASAN_OPTIONS", sanitizerOptions.c_str(), 1);
             unsetenv(c.failure);
             if (allocations == 0 || result.exitStatus != 0) {
                 EXPECT_EQ(result.exitStatus, 1) << "signal " << result.signal;
