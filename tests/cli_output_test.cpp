@@ -436,6 +436,11 @@ bool unnamedFilesWorkIn(const ScratchFolder& folder) {
 } // namespace
 
 TEST(CliOutput, ASignalAtAnyMomentEndsTheProgramByItAndLeavesTheTargetAsItWas) {
+#ifdef __SANITIZE_THREAD__
+    // ThreadSanitizer holds a signal back until the thread leaves the call it is in, and a write
+    // to a stalled pipe never returns: the moments tried here cannot be reached under it.
+    GTEST_SKIP() << "ThreadSanitizer defers signals during a blocked write";
+#endif
     enum class Moment { Blocked, ModuleMapped, FileOpen };
     struct Case {
         const char* name;
