@@ -496,8 +496,9 @@ TEST(PictureFiles, ResidualsAreDrawnWithTheirLinesAndTheFit) {
     // The lines at z = -2 and +2, in the band's colour, and the black one at 0 halfway between.
     const std::vector<int> edges = rowsOf(residuals, modelCurveColour, 500);
     ASSERT_EQ(edges.size(), 2u);
-    const std::vector<int> black = rowsOf(residuals, correlatore::black, 500);
-    EXPECT_NE(std::find(black.begin(), black.end(), (edges[0] + edges[1]) / 2), black.end());
+    const std::vector<int> zeroLine = rowsOf(residuals, correlatore::black, 500);
+    EXPECT_NE(std::find(zeroLine.begin(), zeroLine.end(), (edges[0] + edges[1]) / 2),
+              zeroLine.end());
 
     const ProgramResult simulate = runProgram(cli, {"simulate", "--seed", "2026", "--beta", "800"});
     QImageReader metadata(QString::fromStdString(folder / "picture.png"));
