@@ -35,6 +35,7 @@
 #include <gtest/gtest.h>
 #include <iostream>
 #include <unistd.h>
+#include <utility>
 
 using namespace correlatore;
 
@@ -415,23 +416,34 @@ std::vector<int> rowsOf(const QImage& image, ColorRef colour, int least) {
     return rows;
 }
 
+// A bare run of seed 5 at Beta 800, drawn plain and then with one option more (the file left in
+// the folder is the second).
+std::pair<QImage, QImage> plainAndWith(const ScratchFolder& folder, const std::string& option) {
+    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
+    std::vector<std::string> more = run;
+    more.push_back(option);
+    QImage plain = renderedPng(folder, run);
+    return {plain, renderedPng(folder, more)};
+}
+
+// The circles' blue pixels above the legend, which stands in the chart's empty lower half.
+std::vector<QPoint> circlesAboveTheLegend(const QImage& image) {
+    std::vector<QPoint> points = pixelsOf(image, blue);
+    std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
+    return points;
+}
+
 } // namespace
 
 TEST(PictureFiles, TheModelsBandShowsUnderTheCirclesOnlyWhenAsked) {
     ScratchFolder folder("picture_band");
-    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
-    const QImage plain = renderedPng(folder, run);
-    std::vector<std::string> banded = run;
-    banded.emplace_back("--band");
-    const QImage band = renderedPng(folder, banded);
+    const auto pictures = plainAndWith(folder, "--band");
+    const QImage& plain = pictures.first;
+    const QImage& band = pictures.second;
     EXPECT_TRUE(pixelsOf(plain, modelBandColour).empty());
     EXPECT_TRUE(pixelsOf(plain, modelCurveColour).empty());
     // Under every circle: the blue pixels above the legend are the same with the band as without.
-    const auto aboveTheLegend = [](std::vector<QPoint> points) {
-        std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
-        return points;
-    };
-    EXPECT_EQ(aboveTheLegend(pixelsOf(band, blue)), aboveTheLegend(pixelsOf(plain, blue)));
+    EXPECT_EQ(circlesAboveTheLegend(band), circlesAboveTheLegend(plain));
     // At +5 dB (step 130) the curve passes where the model expects C, inside its band.
     const Expectation expected = expectedCurves({800, 20000}).model[130];
     const int column = pixelOf(chart::xOfSiNi(5.0));
@@ -453,17 +465,11 @@ TEST(PictureFiles, TheModelsBandShowsUnderTheCirclesOnlyWhenAsked) {
 
 TEST(PictureFiles, TheAnalogueEstimatesShowBesideTheSameCirclesOnlyWhenAsked) {
     ScratchFolder folder("picture_analogue");
-    const std::vector<std::string> run = {"--bare", "--simulate", "--seed", "5", "--beta", "800"};
-    const QImage plain = renderedPng(folder, run);
-    std::vector<std::string> withAnalogue = run;
-    withAnalogue.emplace_back("--analogue");
-    const QImage analogue = renderedPng(folder, withAnalogue);
+    const auto pictures = plainAndWith(folder, "--analogue");
+    const QImage& plain = pictures.first;
+    const QImage& analogue = pictures.second;
     EXPECT_TRUE(pixelsOf(plain, analogueColour).empty());
-    const auto aboveTheLegend = [](std::vector<QPoint> points) {
-        std::erase_if(points, [](const QPoint& point) { return point.y() >= 300; });
-        return points;
-    };
-    EXPECT_EQ(aboveTheLegend(pixelsOf(analogue, blue)), aboveTheLegend(pixelsOf(plain, blue)));
+    EXPECT_EQ(circlesAboveTheLegend(analogue), circlesAboveTheLegend(plain));
     // Around +10 dB the orange curve and crosses lie about rho = A^2 / (A^2 + 1), and the circles'
     // C well below it.
     const double amplitude = std::pow(10.0, 10.0 / 20.0);
